@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace zov {
+
+class Bitmap;
+
+// What lastKey() returns: byte 0 a Windows virtual-key code, bytes 1..8 zero.
+using KeyRecord = std::array<std::uint8_t, 9>;
+
+// The display: owns the frame the show renders into, shows it, and records
+// key presses. Back-ends: a window, the full screen, and headless (memory
+// only). The operations keep this order.
+class DisplayDriver {
+public:
+    virtual ~DisplayDriver() = default;
+
+    // Inverts the frame first when invertOnPresent is set, then shows it.
+    virtual bool present() = 0;
+    // Shows another bitmap of the frame's size.
+    virtual bool presentBitmap(const Bitmap& bitmap) = 0;
+    // Creates the frame (width x height) and the window; flag and depth are
+    // accepted and not used.
+    virtual bool open(int width, int height, bool flag, int depth) = 0;
+    virtual bool reopen() = 0;
+    virtual void idle() {}
+    // True once per pending key press; several presses between two calls
+    // count as one.
+    virtual bool keyHit() = 0;
+    virtual KeyRecord lastKey() const = 0;
+    virtual void close() = 0;
+    virtual Bitmap* frame() = 0;
+
+    bool invertOnPresent = false;
+};
+
+} // namespace zov

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zov {
+
+// Plays the show's music and reports the position being heard as a module
+// order and row, which is what the show follows. The operations keep this
+// order.
+class MusicPlayer {
+public:
+    virtual ~MusicPlayer() = default;
+
+    virtual bool load(const char* path) = 0;
+    virtual bool start() = 0;
+    virtual bool resumeStream(std::int32_t unused) = 0;
+    virtual bool playAt(std::int32_t order, std::int32_t row) = 0;
+    virtual bool stopStream() = 0;
+    virtual bool shutdown() = 0;
+    virtual std::int32_t order() = 0;
+    virtual std::int32_t row() = 0;
+    virtual bool pauseStream() = 0;
+    virtual std::int32_t streamPosition() = 0;
+};
+
+// The module position word: order in the low 16 bits, row in the high 16.
+constexpr std::uint32_t modulePosition(std::int32_t order, std::int32_t row)
+{
+    return (static_cast<std::uint32_t>(row & 0xFFFF) << 16) | static_cast<std::uint32_t>(order & 0xFFFF);
+}
+constexpr std::int32_t positionOrder(std::uint32_t position) { return static_cast<std::int32_t>(position & 0xFFFF); }
+constexpr std::int32_t positionRow(std::uint32_t position) { return static_cast<std::int32_t>(position >> 16); }
+
+} // namespace zov

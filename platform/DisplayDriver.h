@@ -34,6 +34,10 @@ public:
     virtual void close() = 0;
     virtual Bitmap* frame() = 0;
 
+    // False for a display without a keyboard (headless): the show then runs
+    // by the music alone and the end picture does not wait for a key.
+    virtual bool hasKeyboard() const { return true; }
+
     bool invertOnPresent = false;
 };
 

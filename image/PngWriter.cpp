@@ -1,0 +1,63 @@
+#include "image/PngWriter.h"
+
+#include "image/Bitmap.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace zov {
+
+namespace {
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+} // namespace
+
+bool writePng(const Bitmap& bitmap, const std::string& path)
+{
+    if (!bitmap.hasStorage() || bitmap.width() <= 0 || bitmap.height() <= 0) {
+        std::fprintf(stderr, "cannot write %s: the bitmap is empty\n", path.c_str());
+        return false;
+    }
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file) {
+        std::perror(path.c_str());
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        std::fprintf(stderr, "cannot write %s: out of memory\n", path.c_str());
+        return false;
+    }
+    // Declared before setjmp so that a longjmp back here leaves it valid.
+    std::vector<png_byte> row(static_cast<std::size_t>(bitmap.width()) * 3);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    png_init_io(png, file.get());
+    png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width()), static_cast<png_uint_32>(bitmap.height()), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const std::uint32_t* src = bitmap.row(y);
+        for (int x = 0; x < bitmap.width(); ++x) {
+            row[x * 3 + 0] = static_cast<png_byte>(src[x] >> 16);
+            row[x * 3 + 1] = static_cast<png_byte>(src[x] >> 8);
+            row[x * 3 + 2] = static_cast<png_byte>(src[x]);
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+} // namespace zov

@@ -27,14 +27,19 @@ struct ErrorManager {
 
 bool writeJpeg(const Bitmap& bitmap, const std::string& path, int quality)
 {
-    if (!bitmap.hasStorage() || bitmap.width() <= 0 || bitmap.height() <= 0)
+    return writeJpeg(pixelRectOf(bitmap), path, quality);
+}
+
+bool writeJpeg(const PixelRect& bitmap, const std::string& path, int quality)
+{
+    if (!bitmap.valid())
         return false;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         std::perror(path.c_str());
         return false;
     }
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(bitmap.width()) * 3);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(bitmap.width) * 3);
     jpeg_compress_struct info{};
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
@@ -46,8 +51,8 @@ bool writeJpeg(const Bitmap& bitmap, const std::string& path, int quality)
     }
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(bitmap.width());
-    info.image_height = static_cast<JDIMENSION>(bitmap.height());
+    info.image_width = static_cast<JDIMENSION>(bitmap.width);
+    info.image_height = static_cast<JDIMENSION>(bitmap.height);
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
@@ -55,7 +60,7 @@ bool writeJpeg(const Bitmap& bitmap, const std::string& path, int quality)
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         const std::uint32_t* src = bitmap.row(static_cast<int>(info.next_scanline));
-        for (int x = 0; x < bitmap.width(); ++x) {
+        for (int x = 0; x < bitmap.width; ++x) {
             row[x * 3 + 0] = static_cast<JSAMPLE>(src[x] >> 16);
             row[x * 3 + 1] = static_cast<JSAMPLE>(src[x] >> 8);
             row[x * 3 + 2] = static_cast<JSAMPLE>(src[x]);

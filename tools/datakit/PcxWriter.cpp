@@ -34,10 +34,12 @@ void encodeLine(std::vector<std::uint8_t>& out, const std::uint8_t* line, int le
 
 } // namespace
 
-std::vector<std::uint8_t> encodePcx(const Bitmap& bitmap)
+std::vector<std::uint8_t> encodePcx(const PixelRect& bitmap)
 {
-    const int w = bitmap.width();
-    const int h = bitmap.height();
+    if (!bitmap.valid())
+        return {};
+    const int w = bitmap.width;
+    const int h = bitmap.height;
     std::vector<std::uint8_t> out(128, 0);
     out[0] = 0x0A; // manufacturer
     out[1] = 5;    // version 3.0 with 24-bit colour
@@ -62,9 +64,15 @@ std::vector<std::uint8_t> encodePcx(const Bitmap& bitmap)
     return out;
 }
 
-bool writePcx(const Bitmap& bitmap, const std::string& path)
+std::vector<std::uint8_t> encodePcx(const Bitmap& bitmap) { return encodePcx(pixelRectOf(bitmap)); }
+
+bool writePcx(const Bitmap& bitmap, const std::string& path) { return writePcx(pixelRectOf(bitmap), path); }
+
+bool writePcx(const PixelRect& pixels, const std::string& path)
 {
-    const std::vector<std::uint8_t> bytes = encodePcx(bitmap);
+    const std::vector<std::uint8_t> bytes = encodePcx(pixels);
+    if (bytes.empty())
+        return false;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         std::perror(path.c_str());

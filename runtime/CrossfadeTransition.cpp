@@ -18,8 +18,8 @@ void CrossfadeTransition::init(Part&, Part&, NewRenderDriver&, Bitmap& frame)
 
 int CrossfadeTransition::factorAt(float time, std::uint32_t endTime) const
 {
-    // The start is an unsigned difference, so an end time below the duration
-    // wraps to a start far in the future (the fade then stays black).
+    // The start is an unsigned difference: an end time below the duration
+    // wraps it far into the future.
     const float start = static_cast<float>(endTime - static_cast<std::uint32_t>(duration_));
     const float factor = (time - start) * 254.0f / (static_cast<float>(endTime) - start);
     // The blend clamps to 0..255 anyway; clamping first keeps the

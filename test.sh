@@ -1,8 +1,14 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, and runs every test: once in the release
+# build, then once more under AddressSanitizer and UndefinedBehaviorSanitizer
+# (set ZOV_SKIP_SANITIZE=1 to skip that second pass).
 set -eu
 cd "$(dirname "$0")"
 scripts/deps.sh
 scripts/build.sh
-cd build
-ctest -j2 --output-on-failure
+(cd build && ctest -j2 --output-on-failure)
+if [ "${ZOV_SKIP_SANITIZE:-0}" != 1 ]; then
+  ZOV_BUILD_DIR=build-asan scripts/build.sh -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOV_SANITIZE=ON -DZOV_BUILD_BENCH=OFF
+  # The end-to-end runs start real programs under Xvfb; once is enough.
+  (cd build-asan && ctest -j2 --output-on-failure -LE e2e)
+fi

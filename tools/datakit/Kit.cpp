@@ -11,6 +11,19 @@
 
 namespace zov::kit {
 
+const std::vector<KitFileSpec>& kitFiles()
+{
+    static const std::vector<KitFileSpec> files = {
+        {"mossel2.pcx", 320, 200}, {"kestrel.jpg", 512, 256},  {"end.jpg", 512, 384},     {"bak4.jpg", 512, 384},
+        {"pinegrov.jpg", 271, 20}, {"bak2.jpg", 512, 384},     {"particle.jpg", 64, 64},  {"envmap.jpg", 256, 256},
+        {"bak1.jpg", 512, 384},    {"scrollie1.jpg", 1024, 64}, {"bak3.jpg", 512, 384},   {"umbra1.jpg", 178, 169},
+        {"umbra1a.jpg", 178, 169}, {"umbra2.jpg", 178, 169},   {"umbra2a.jpg", 178, 169}, {"umbra3.jpg", 178, 169},
+        {"umbra3a.jpg", 178, 169}, {"greets.jpg", 256, 512},   {"kubface.jpg", 256, 256}, {"star.lwo", 0, 0},
+        {"testkub.lwo", 0, 0},
+    };
+    return files;
+}
+
 std::vector<KitPicture> makePictures()
 {
     std::vector<KitPicture> out;

@@ -22,7 +22,15 @@ struct KitObject {
     LwoObject object;
 };
 
-// Every picture and object the show reads, in a fixed order.
+// The files of the kit: pictures with their size, objects with size 0.
+struct KitFileSpec {
+    const char* file;
+    int width;
+    int height;
+};
+const std::vector<KitFileSpec>& kitFiles();
+
+// Every picture and object the show reads, in the order of kitFiles().
 std::vector<KitPicture> makePictures();
 std::vector<KitObject> makeObjects();
 

@@ -193,7 +193,7 @@ Canvas makeScroller()
     constexpr int kHeight = 64;
     constexpr int kMargin = 32;
     // The strip holds the text once; its trailing space closes the loop with
-    // the same gap as between the words.
+    // the same gap as between the words, and the seam falls in that gap.
     const float units = static_cast<float>(textWidthUnits(kText));
     const float scale = static_cast<float>(kWidth) / units;
     LetterStyle s = chromeStyle();
@@ -205,7 +205,7 @@ Canvas makeScroller()
     s.glow = hex(0x2050C0);
     Canvas wide(kWidth + 2 * kMargin, kHeight + 2 * kMargin);
     const int capTop = static_cast<int>(std::lround((kHeight - 7.0f * scale) * 0.5f));
-    drawText(wide, kText, kMargin, kMargin + capTop, scale, s);
+    drawText(wide, kText, kMargin + static_cast<int>(std::lround(2.5f * scale)), kMargin + capTop, scale, s);
     return foldWrapped(wide, kWidth, kHeight, kMargin, true);
 }
 

@@ -14,10 +14,15 @@ namespace {
 
 constexpr int kSheetWidth = 1600;
 constexpr int kGap = 16;
-constexpr int kLabel = 22;
+constexpr int kLabel = 40;
 
 // Small pictures are shown enlarged so that their detail can be judged.
-int zoomFor(const Canvas& c) { return (c.width() <= 64 || c.height() <= 20 || c.height() == 200) ? 2 : 1; }
+int zoomFor(const Canvas& c)
+{
+    if (c.width() <= 64)
+        return 3;
+    return (c.height() <= 20 || c.height() == 200) ? 2 : 1;
+}
 
 struct Placed {
     const KitPicture* picture;
@@ -54,11 +59,13 @@ Canvas makeContactSheet(const std::vector<KitPicture>& pictures)
                     sheet.at(pl.x + xx, pl.y + yy) =
                         inside ? c.at(xx / pl.zoom, yy / pl.zoom) : hex(0x50545C);
             }
-        std::string label = pl.picture->file + "  " + std::to_string(c.width()) + "x" + std::to_string(c.height());
+        // Name, then size, on two lines that fit under the narrowest picture.
+        std::string size = std::to_string(c.width()) + "x" + std::to_string(c.height());
         if (pl.zoom > 1)
-            label += "  (x" + std::to_string(pl.zoom) + ")";
-        const Mask text = renderBlockText(label, 2, 0);
-        paintMask(sheet, text, pl.x, pl.y + c.height() * pl.zoom + 4, hex(0xE8E8E8));
+            size += " (x" + std::to_string(pl.zoom) + ")";
+        const int textY = pl.y + c.height() * pl.zoom + 4;
+        paintMask(sheet, renderBlockText(pl.picture->file, 2, 0), pl.x, textY, hex(0xF0F0F0));
+        paintMask(sheet, renderBlockText(size, 2, 0), pl.x, textY + 18, hex(0xA0A4AC));
     }
     return sheet;
 }

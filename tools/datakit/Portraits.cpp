@@ -61,7 +61,7 @@ float head(V3 p, V3 m)
     d = smin(d, sdEllipsoid(p, {0.0f, -0.42f, 0.28f}, {0.22f, 0.17f, 0.2f}), 0.16f);
     // Cheekbones and brow.
     d = smin(d, sdEllipsoid(m, {0.33f, 0.14f, 0.36f}, {0.19f, 0.13f, 0.18f}), 0.12f);
-    d = smin(d, sdCapsule(m, {0.0f, 0.46f, 0.58f}, {0.36f, 0.47f, 0.5f}, 0.08f, 0.06f), 0.1f);
+    d = smin(d, sdCapsule(m, {0.05f, 0.46f, 0.57f}, {0.36f, 0.47f, 0.5f}, 0.075f, 0.06f), 0.1f);
     // Eye sockets with the eyes set in them.
     d = smax(d, -sdEllipsoid(m, {0.22f, 0.3f, 0.62f}, {0.14f, 0.085f, 0.11f}), 0.06f);
     d = std::min(d, sdEllipsoid(m, kEyeCentre, kEyeRadii));
@@ -167,17 +167,17 @@ Lighting lightingFor(int k)
 }
 
 // Two soft steps of light: a stylised, poster-like shading.
-float bands(float x) { return 0.12f + 0.45f * smoothstep(0.08f, 0.16f, x) + 0.43f * smoothstep(0.55f, 0.63f, x); }
+float bands(float x) { return 0.15f + 0.5f * smoothstep(0.05f, 0.15f, x) + 0.35f * smoothstep(0.4f, 0.5f, x); }
 
 Rgb shade(V3 p, V3 n, V3 view, const Lighting& l)
 {
     const float diffuse = bands(std::max(0.0f, dot3(n, l.key)));
     const V3 h = norm3(l.key + view);
-    const float spec = smoothstep(0.75f, 0.95f, std::pow(std::max(0.0f, dot3(n, h)), 60.0f));
+    const float spec = smoothstep(0.8f, 0.97f, std::pow(std::max(0.0f, dot3(n, h)), 90.0f));
     const float rim = smoothstep(0.45f, 0.75f, 1.0f - std::max(0.0f, dot3(n, view)));
     const float ao = occlusion(p, n);
     Rgb base;
-    float shine = 0.25f;
+    float shine = 0.12f;
     switch (materialAt(p)) {
     case Material::Skin:
         base = hex(0xD8A488);

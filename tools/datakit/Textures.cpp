@@ -62,11 +62,10 @@ Rgb environment(Dir r)
     const Dir sun = normalized({-0.45f, 0.55f, -0.7f});
     const float s = std::max(0.0f, dotd(r, sun));
     c = c + Rgb{1.0f, 0.95f, 0.8f} * (std::pow(s, 600.0f) * 4.0f + std::pow(s, 30.0f) * 0.35f);
-    // A tall soft box to the right, for a second highlight.
-    const Dir box = normalized({0.7f, 0.15f, -0.7f});
-    const float across = r.x * box.z - r.z * box.x;
-    if (dotd(r, box) > 0.0f && std::fabs(across) < 0.12f && std::fabs(r.y - box.y) < 0.35f)
-        c = c + Rgb{0.9f, 0.95f, 1.0f} * (smoothstep(0.12f, 0.08f, std::fabs(across)) * 0.9f);
+    // A cool window light to the right, for a second, softer highlight.
+    const Dir window = normalized({0.75f, 0.3f, -0.6f});
+    const float w = std::max(0.0f, dotd(r, window));
+    c = c + Rgb{0.55f, 0.7f, 1.0f} * (smoothstep(0.965f, 0.985f, w) * 0.7f + std::pow(w, 12.0f) * 0.15f);
     return c;
 }
 
@@ -95,7 +94,11 @@ Canvas makeEnvMap()
                 const Dir r = normalized({-2.0f * nz * nx, -2.0f * nz * ny, 1.0f - 2.0f * nz * nz});
                 sum = sum + environment(r);
             }
-            c.at(u, v) = sum * 0.25f;
+            // Outside the disc no normal points: fade to the horizon there.
+            const float du = (static_cast<float>(u) + 0.5f - 128.0f) / 127.0f;
+            const float dv = (static_cast<float>(v) + 0.5f - 128.0f) / 127.0f;
+            const float outside = smoothstep(1.0f, 1.12f, std::sqrt(du * du + dv * dv));
+            c.at(u, v) = mix(sum * 0.25f, hex(0xF4E6D0) * 0.9f, outside);
         }
     return c;
 }

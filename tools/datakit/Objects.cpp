@@ -104,8 +104,10 @@ LwoObject makeCube()
     back.size[0] = -2.0f * h;
 
     o.surfaces = {
-        {"KubFront", 0xFFFFFF, front}, {"KubBack", 0xFFFFFF, back}, {"KubLeft", 0xFF3C8C, std::nullopt},
-        {"KubRight", 0xFF8A20, std::nullopt}, {"KubTop", 0x38C8FF, std::nullopt}, {"KubBottom", 0x8A60FF, std::nullopt},
+        // Mid-bright colours: the cube is added onto the night sky with its
+        // trails, where full colours would flatten into one glare.
+        {"KubFront", 0xFFFFFF, front}, {"KubBack", 0xFFFFFF, back}, {"KubLeft", 0xC02C70, std::nullopt},
+        {"KubRight", 0xD07018, std::nullopt}, {"KubTop", 0x2088C0, std::nullopt}, {"KubBottom", 0x6840C0, std::nullopt},
     };
     // Corner indices of each face and its surface number.
     const struct {

@@ -33,6 +33,7 @@ constexpr int kBar = 16;
 constexpr int kFxSetSpeed = 0xF;
 constexpr int kFxRetrigger = 0xE; // with 0x9x
 constexpr int kFxTonePorta = 0x3;
+constexpr int kFxPanning = 0x8;
 
 struct Chord {
     int bass;
@@ -188,6 +189,26 @@ void openingAccents(XmPattern& p, const Bars& progression)
     }
 }
 
+// Spreads the band across the stereo field. An instrument number resets a
+// channel's panning in FT2, so every note carries its position.
+void stereo(XmPattern& p)
+{
+    const struct {
+        int channel;
+        int pan; // 0 left .. 255 right
+    } kPlaces[] = {{kChHat, 0x98}, {kChEcho, 0xB8}, {kChArp, 0x58}, {kChPad1, 0x48},
+                   {kChPad2, 0x80}, {kChPad3, 0xB8}, {kChDescant, 0x60}};
+    for (const auto& place : kPlaces) {
+        for (int r = 0; r < p.rows(); ++r) {
+            XmCell& c = p.at(r, place.channel);
+            if (c.note != 0 && c.note != kXmNoteOff && c.effect == 0 && c.param == 0) {
+                c.effect = kFxPanning;
+                c.param = static_cast<std::uint8_t>(place.pan);
+            }
+        }
+    }
+}
+
 // ---- patterns ----
 
 XmPattern introA()
@@ -244,6 +265,7 @@ XmPattern driveA()
     XmPattern p(kShowRows, kShowChannels);
     const Bars harmony = bars("Dm", "Bb", "F", "C");
     driveGroove(p, harmony);
+    drums(p, kChSnare, 60, "S.sS"); // pushes into the answer
     arpeggio(p, harmony, {"0213421302134231", "0213421302134231", "0213421302134231", "0213421302134756"}, 0, 20);
     leadLine(p,
              "D5:6 E5:2 F5:4 A5:4  G5:6 F5:2 D5:4 F5:4  A5:6 G5:2 F5:4 C6:4  C6:4 Bb5:2 A5:2 G5:8",
@@ -362,6 +384,8 @@ XmModule composeShow()
     m.bpm = kShowBpm;
     m.restartPosition = kShowRestart;
     m.patterns = {introA(), introB(), driveA(), driveB(), driveC(), lightA(), lightB(), lightC(), lightD()};
+    for (XmPattern& p : m.patterns)
+        stereo(p);
     m.orders = {0, 1, 2, 3, 4, 5, 6, 7, 8};
     m.instruments = makeShowInstruments();
     return m;

@@ -230,6 +230,14 @@ TEST_F(ShowModule, TheCloseIsTheDriveInAnotherVoice)
     const std::vector<float>& second = passes[1];
     ASSERT_FALSE(first.empty());
     ASSERT_FALSE(second.empty());
+    // Heard in both passes: a key-off left on the channel would silence its
+    // instrument-less notes.
+    for (const std::vector<float>* lead : {&first, &second}) {
+        double sum = 0.0;
+        for (float x : *lead)
+            sum += x * x;
+        EXPECT_GT(test::toDb(std::sqrt(sum / lead->size())), -35.0);
+    }
     EXPECT_LT(brightness(second), 0.75 * brightness(first));
 
     // And it is broader: the rows of the close are longer.

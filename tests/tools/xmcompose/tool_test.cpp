@@ -41,9 +41,11 @@ std::vector<std::uint8_t> readFile(const std::string& path)
 
 class XmcomposeTool : public ::testing::Test {
 protected:
+    // ctest runs tests in parallel processes: every test writes files of its own.
     const std::string dir = std::string(ZOV_BINARY_DIR) + "/tests";
-    const std::string first = dir + "/xmcompose_first.xm";
-    const std::string second = dir + "/xmcompose_second.xm";
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string first = dir + "/xmcompose_" + name + "_first.xm";
+    const std::string second = dir + "/xmcompose_" + name + "_second.xm";
     void TearDown() override
     {
         std::remove(first.c_str());
@@ -94,7 +96,7 @@ TEST_F(XmcomposeTool, XmpPlaysTheModuleWithoutComplaint)
     if (run("command -v xmp").status != 0)
         GTEST_SKIP() << "xmp is not installed";
     ASSERT_EQ(run(std::string(XMCOMPOSE_PATH) + " " + first).status, 0);
-    const std::string wav = dir + "/xmcompose_xmp.wav";
+    const std::string wav = dir + "/xmcompose_" + name + ".wav";
     const Outcome played = run("xmp --norc --nocmd -d wav -o " + wav + " -t 20 " + first);
     const std::vector<std::uint8_t> audio = readFile(wav);
     std::remove(wav.c_str());

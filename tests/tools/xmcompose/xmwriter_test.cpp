@@ -298,7 +298,9 @@ TEST(XmWriter, TheLargestPatternFitsItsSizeField)
 
 class XmFile : public ::testing::Test {
 protected:
-    std::string path = std::string(ZOV_BINARY_DIR) + "/xmwriter_test.xm";
+    // One file per test: ctest runs tests in parallel processes.
+    std::string path = std::string(ZOV_BINARY_DIR) + "/xmwriter_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xm";
     void TearDown() override
     {
         std::remove(path.c_str());

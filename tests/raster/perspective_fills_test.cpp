@@ -103,6 +103,12 @@ TEST_F(PerspectiveFills, FogLevelsFollowDepth)
             draw(fill, cover(c.z, texture));
             EXPECT_EQ(centre(), c.expected);
         }
+    // A range left at 0 between the bounds gives full fog, not an undefined
+    // conversion or a level spilling into the next byte.
+    driver.fogRange = 0.0f;
+    target.fill(kBackground);
+    draw(&NewRenderDriver::fillPerspectiveFogNoDepth, cover(1.0f / 0.055f, texture));
+    EXPECT_EQ(centre(), 0u);
     // The fog fill with depth writes depth also at full fog.
     setFog(0.1f, 0.01f, 0x00FF00FFu);
     driver.clearDepth();

@@ -13,13 +13,19 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace zov {
 namespace {
 
 using test::readFileBytes;
 using test::walkLwob;
 
-std::string tempPath(const std::string& name) { return testing::TempDir() + "/datakit_" + name; }
+// Unique per process: test cases run in parallel processes.
+std::string tempPath(const std::string& name)
+{
+    return testing::TempDir() + "/datakit_" + std::to_string(::getpid()) + "_" + name;
+}
 
 std::vector<std::uint32_t> randomPixels(int w, int h, unsigned seed)
 {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -21,11 +22,16 @@ namespace {
 using test::readFileBytes;
 using test::walkLwob;
 
-// Unique per process: test cases run in parallel processes.
-std::string tempPath(const std::string& name)
-{
-    return testing::TempDir() + "/datakit_" + std::to_string(::getpid()) + "_" + name;
-}
+// A file name unique to this process (test cases run as parallel
+// processes), removed again when the test ends.
+struct TempFile {
+    std::string path;
+    explicit TempFile(const std::string& name)
+        : path(testing::TempDir() + "/datakit_" + std::to_string(::getpid()) + "_" + name)
+    {
+    }
+    ~TempFile() { std::remove(path.c_str()); }
+};
 
 std::vector<std::uint32_t> randomPixels(int w, int h, unsigned seed)
 {
@@ -87,10 +93,10 @@ TEST(PcxWriter, RoundTripsThroughTheShowsPcxLoader)
         // Some flat stretches, so long runs occur too.
         for (int x = 0; x < w / 2; ++x)
             pixels[static_cast<std::size_t>(x)] = 0x00FFFFFF;
-        const std::string path = tempPath("roundtrip.pcx");
-        ASSERT_TRUE(writePcx(PixelRect{pixels.data(), w, h}, path));
+        const TempFile file("roundtrip.pcx");
+        ASSERT_TRUE(writePcx(PixelRect{pixels.data(), w, h}, file.path));
         Bitmap loaded(w, h);
-        PcxLoader().loadInto(loaded, path.c_str(), w, h, false, true);
+        PcxLoader().loadInto(loaded, file.path.c_str(), w, h, false, true);
         for (int i = 0; i < w * h; ++i)
             ASSERT_EQ(loaded.pixels()[i], pixels[static_cast<std::size_t>(i)] & 0x00FFFFFF) << w << "x" << h << " at " << i;
     }
@@ -101,7 +107,7 @@ TEST(PcxWriter, ReportsWhatItCannotWrite)
     EXPECT_TRUE(encodePcx(PixelRect{}).empty());
     const std::uint32_t pixel = 0;
     EXPECT_FALSE(writePcx(PixelRect{&pixel, 1, 1}, "/nonexistent-dir/x.pcx"));
-    EXPECT_FALSE(writePcx(PixelRect{}, tempPath("empty.pcx")));
+    EXPECT_FALSE(writePcx(PixelRect{}, TempFile("empty.pcx").path));
 }
 
 std::vector<std::uint32_t> gradient(int w, int h)
@@ -118,10 +124,10 @@ TEST(JpegWriter, RoundTripsThroughTheShowsJpegLoader)
 {
     constexpr int w = 64, h = 48;
     const std::vector<std::uint32_t> pixels = gradient(w, h);
-    const std::string path = tempPath("roundtrip.jpg");
-    ASSERT_TRUE(writeJpeg(PixelRect{pixels.data(), w, h}, path));
+    const TempFile file("roundtrip.jpg");
+    ASSERT_TRUE(writeJpeg(PixelRect{pixels.data(), w, h}, file.path));
     Bitmap loaded(w, h);
-    JpegLoader().loadInto(loaded, path.c_str(), w, h, false, true);
+    JpegLoader().loadInto(loaded, file.path.c_str(), w, h, false, true);
     int worst = 0;
     for (int i = 0; i < w * h; ++i) {
         EXPECT_EQ(loaded.pixels()[i] >> 24, 0xFFu);
@@ -135,11 +141,12 @@ TEST(JpegWriter, RoundTripsThroughTheShowsJpegLoader)
 TEST(JpegWriter, SamePixelsGiveSameBytesAndFailuresAreReported)
 {
     const std::vector<std::uint32_t> pixels = gradient(33, 17);
-    ASSERT_TRUE(writeJpeg(PixelRect{pixels.data(), 33, 17}, tempPath("a.jpg")));
-    ASSERT_TRUE(writeJpeg(PixelRect{pixels.data(), 33, 17}, tempPath("b.jpg")));
-    EXPECT_EQ(readFileBytes(tempPath("a.jpg")), readFileBytes(tempPath("b.jpg")));
+    const TempFile a("a.jpg"), b("b.jpg");
+    ASSERT_TRUE(writeJpeg(PixelRect{pixels.data(), 33, 17}, a.path));
+    ASSERT_TRUE(writeJpeg(PixelRect{pixels.data(), 33, 17}, b.path));
+    EXPECT_EQ(readFileBytes(a.path), readFileBytes(b.path));
     EXPECT_FALSE(writeJpeg(PixelRect{pixels.data(), 33, 17}, "/nonexistent-dir/x.jpg"));
-    EXPECT_FALSE(writeJpeg(PixelRect{}, tempPath("empty.jpg")));
+    EXPECT_FALSE(writeJpeg(PixelRect{}, TempFile("empty.jpg").path));
 }
 
 LwoObject sampleObject()

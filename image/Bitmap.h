@@ -46,6 +46,8 @@ public:
     // Bytes 0..2 become 255 minus themselves; byte 3 stays.
     void invert();
     // this = (a * f + b * (255 - f)) >> 8 per byte, f = factor clamped to 0..255.
+    // Meant for three bitmaps of one size; otherwise only the first pixels
+    // all three have are blended.
     void blend(const Bitmap& a, const Bitmap& b, int factor);
     void copyTo(Bitmap& dest) const;
     void copyAt(Bitmap& dest, int x, int y) const;
@@ -55,6 +57,7 @@ public:
     // dest = sat(dest + (src * level) >> 8), level = low byte of the argument.
     void fadeAt(Bitmap& dest, int x, int y, int level) const;
     // dest = (src * a + dest * (255 - a)) >> 8, a = blue byte of alphaMap.
+    // alphaMap is meant to be this bitmap's size; only the part it covers is drawn.
     void maskAt(Bitmap& dest, int x, int y, const Bitmap& alphaMap) const;
     void blitScroll(Bitmap& dest, int dx, int dy, int sx, int sy, bool wrap, bool additive) const;
     // Resamples this bitmap to dest's size.

@@ -19,7 +19,7 @@ public:
     ImageLoader& loader(int number);
 
     // A new width x height bitmap filled from the file by the first loader
-    // that accepts the path. Prints nothing.
+    // that accepts the path; zero-filled when none does. Prints nothing.
     std::unique_ptr<Bitmap> load(const char* path, int fileWidth, int fileHeight, int width, int height, bool scale,
                                  bool flag);
 

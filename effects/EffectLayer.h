@@ -1,0 +1,21 @@
+#pragma once
+
+namespace zov {
+
+class Bitmap;
+
+// One visible effect: configured by named parameters (see ParamProtocol.h),
+// initialised once, then drawn into the frame every frame. The operations
+// keep this order.
+class EffectLayer {
+public:
+    // Loads files and builds what the layer needs, after its parameters.
+    virtual void init() {}
+    // time: the part's layer clock in seconds; reserved is always 0.
+    virtual void render(Bitmap& frame, float time, int reserved) = 0;
+    // key is compared case-insensitively; how value is read depends on key.
+    virtual void setParam(const char* key, const void* value) = 0;
+    virtual ~EffectLayer() = default;
+};
+
+} // namespace zov

@@ -1,0 +1,55 @@
+#include "effects/LayeredPart.h"
+
+#include "effects/EffectLayer.h"
+#include "image/Bitmap.h"
+#include "image/ImageLoaderRegistry.h"
+#include "runtime/ActionTable.h"
+
+#include <cstdlib>
+
+namespace zov {
+
+LayeredPart::LayeredPart(const char* backgroundName, std::vector<std::unique_ptr<EffectLayer>> layers)
+    : backgroundName_(backgroundName), layers_(std::move(layers))
+{
+}
+
+LayeredPart::~LayeredPart() = default;
+
+void LayeredPart::init(Bitmap& frame, NewRenderDriver&)
+{
+    setActionTable(std::make_unique<ActionTable>());
+    ImageLoaderRegistry registry;
+    // A name no loader accepts leaves the part without a background rather
+    // than with a picture of unknown contents.
+    if (backgroundName_ != nullptr && registry.loaderNumberFor(backgroundName_) >= 0)
+        background_ = registry.load(backgroundName_, frame.width(), frame.height(), frame.width(), frame.height(),
+                                    false, true);
+    for (auto& layer : layers_)
+        if (layer)
+            layer->init();
+}
+
+void LayeredPart::render(Bitmap& frame, NewRenderDriver&, float time)
+{
+    const float t = layerClock(time);
+    if (background_)
+        background_->copyTo(frame);
+    for (auto& layer : layers_)
+        if (layer)
+            layer->render(frame, t, 0);
+}
+
+void LayeredPart::randomizeOffset()
+{
+    timeOffset_ = static_cast<float>(std::rand() & 127);
+}
+
+EffectLayer* LayeredPart::layer(int index)
+{
+    if (index < 0 || index >= layerCount())
+        return nullptr;
+    return layers_[static_cast<std::size_t>(index)].get();
+}
+
+} // namespace zov

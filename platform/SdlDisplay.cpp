@@ -77,11 +77,21 @@ bool SdlDisplay::createWindow()
     const int height = frame_->height();
     if (options_.fullScreen) {
         SDL_DisplayMode mode;
-        const bool exact = findExactMode(width, height, mode);
-        const Uint32 flags = exact ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP;
-        window_ = SDL_CreateWindow(kWindowName, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, flags);
-        if (window_ && exact)
-            SDL_SetWindowDisplayMode(window_, &mode);
+        if (findExactMode(width, height, mode)) {
+            window_ = SDL_CreateWindow(kWindowName, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                                       SDL_WINDOW_FULLSCREEN);
+            if (window_)
+                SDL_SetWindowDisplayMode(window_, &mode);
+        } else {
+            // Made at the desktop's size: without a window manager to
+            // enlarge it, a smaller window would stay small.
+            SDL_DisplayMode desktop;
+            if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+                desktop.w = width;
+                desktop.h = height;
+            }
+            window_ = SDL_CreateWindow(kWindowName, 0, 0, desktop.w, desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
         SDL_ShowCursor(SDL_DISABLE);
     } else {
         window_ = SDL_CreateWindow(kWindowName, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width * options_.scale,

@@ -3,11 +3,14 @@
 # for the show's loop, checks the window and that it shows the first part's
 # background, presses five keys (four parts and the end picture) and checks
 # that the program ends with status 0 after printing its start-up lines.
-# Usage: e2e_program.sh PROGRAM STANDIN_DATA_TOOL WORK_DIR
+# With a window-closing tool instead of "keys", closes the window instead,
+# which must end the program at once with status 0.
+# Usage: e2e_program.sh keys|CLOSE_TOOL PROGRAM STANDIN_DATA_TOOL WORK_DIR
 set -u
-program=$1
-standin=$2
-work=$3
+ending=$1
+program=$2
+standin=$3
+work=$4
 name=$(basename "$program")
 
 if ! command -v Xvfb >/dev/null 2>&1; then
@@ -93,16 +96,22 @@ rmse=$(compare -metric RMSE "$work/shot_crop.png" "$work/bak4_crop.png" null: 2>
 echo "screenshot against the background: normalised RMSE $rmse"
 awk -v e="$rmse" 'BEGIN { exit !(e != "" && e < 0.12) }' || fail "the window does not show the background (RMSE $rmse)"
 
-# One press per part and one for the end picture, a few frames apart.
-for k in 1 2 3 4 5; do
-  kill -0 "$pid" 2>/dev/null || break
-  xdotool key --window "$win" space
-  sleep 1
-done
+if [ "$ending" = keys ]; then
+  # One press per part and one for the end picture, a few frames apart.
+  for k in 1 2 3 4 5; do
+    kill -0 "$pid" 2>/dev/null || break
+    xdotool key --window "$win" space
+    sleep 1
+  done
+  limit=300
+else
+  "$ending" "$win" || fail "cannot close the window"
+  limit=30
+fi
 i=0
 while kill -0 "$pid" 2>/dev/null; do
   i=$((i + 1))
-  [ $i -gt 300 ] && fail "$name did not end after five key presses"
+  [ $i -gt $limit ] && fail "$name did not end (by $ending)"
   sleep 0.1
 done
 wait "$pid"
@@ -122,4 +131,4 @@ got to loop
 LINES
 awk 'BEGIN { n = 0; k = 0 } NR == FNR { want[n++] = $0; next } k < n && $0 == want[k] { k++ } END { if (k < n) { print "missing or out of order: " want[k]; exit 1 } }' \
   "$work/expected" "$work/stdout" || fail "start-up lines"
-echo "$name: window $size, background shown, ended with status 0 after five keys"
+echo "$name: window $size, background shown, ended with status 0 (by $ending)"

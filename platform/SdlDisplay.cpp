@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace zov {
@@ -32,10 +33,13 @@ SdlDisplay::SdlDisplay(SdlDisplayOptions options) : options_(options)
 {
     if (options_.scale < 1)
         options_.scale = 1;
+    // At once, as the user asked: the show's objects and the sound threads
+    // are not unwound, only SDL is stopped so that the screen mode returns.
     onClose_ = [this] {
         close();
         SDL_Quit();
-        std::exit(0);
+        std::fflush(nullptr);
+        std::_Exit(0);
     };
 }
 
@@ -63,12 +67,17 @@ bool SdlDisplay::reopen()
 bool SdlDisplay::openWindow()
 {
     if (!videoInitialised_) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            std::fprintf(stderr, "no display: %s\n", SDL_GetError());
             return false;
+        }
         videoInitialised_ = true;
     }
     active_ = true;
-    return createWindow() && createTexture();
+    if (createWindow() && createTexture())
+        return true;
+    std::fprintf(stderr, "cannot show the frame: %s\n", SDL_GetError());
+    return false;
 }
 
 bool SdlDisplay::createWindow()

@@ -7,7 +7,7 @@ PACKAGES="
   build-essential cmake pkg-config
   libsdl2-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick openmpt123
+  xvfb xdotool imagemagick openmpt123 xmp
 "
 
 missing=""

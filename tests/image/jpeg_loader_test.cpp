@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -14,7 +16,8 @@
 namespace zov {
 namespace {
 
-std::string tempPath(const std::string& name) { return testing::TempDir() + "/jpeg_" + name; }
+// The pid keeps parallel runs (ctest -j, several build trees) apart.
+std::string tempPath(const std::string& name) { return testing::TempDir() + "/jpeg_" + std::to_string(getpid()) + "_" + name; }
 
 std::unique_ptr<Bitmap> gradient(int w, int h)
 {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -31,7 +33,8 @@ PcxDecodeResult decode(const Bytes& body, Bitmap& target, int w, int h, bool sca
 
 std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return (r << 16) | (g << 8) | b; }
 
-std::string tempPath(const std::string& name) { return testing::TempDir() + "/pcx_" + name; }
+// The pid keeps parallel runs (ctest -j, several build trees) apart.
+std::string tempPath(const std::string& name) { return testing::TempDir() + "/pcx_" + std::to_string(getpid()) + "_" + name; }
 
 std::uint64_t hashPixels(const Bitmap& b)
 {

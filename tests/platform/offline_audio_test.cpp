@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -243,4 +244,24 @@ TEST_F(OfflinePlayer, CorpusModulesPlayThroughTheirOrders)
         ++played;
     }
     EXPECT_GT(played, 0);
+}
+
+TEST_F(OfflinePlayer, TheShowsMusicComesBackToOrderTwoAfterItsEnd)
+{
+    const std::filesystem::path song = std::filesystem::path(ZOV_DATA_DIR) / "cute5c.xm";
+    if (!std::filesystem::exists(song))
+        GTEST_SKIP() << "the show's music is not built at " << song;
+    ASSERT_TRUE(load(song.string()));
+    player.playAt(0, 0);
+    // The third part of the show runs until the music is at order 2 again.
+    std::vector<int> orders{0};
+    for (int frame = 0; frame < 44100 * 200 && orders.size() < 40; frame += 735) {
+        audio.step(735);
+        if (player.order() != orders.back())
+            orders.push_back(player.order());
+    }
+    const auto highest = std::max_element(orders.begin(), orders.end());
+    ASSERT_GE(*highest, 5) << "the second part ends at order 5";
+    const auto back = std::find(highest, orders.end(), 2);
+    EXPECT_NE(back, orders.end()) << "never back at order 2 after the end";
 }

@@ -1,0 +1,65 @@
+// The entry of demoplay and demoplayfs: reads the options, finds data/,
+// builds the display, the clock and the music player and runs the show.
+#include "platform/AudioMusicPlayer.h"
+#include "platform/Clock.h"
+#include "platform/FileSources.h"
+#include "platform/FpsDisplay.h"
+#include "platform/HeadlessDisplay.h"
+#include "platform/SdlAudioLayer.h"
+#include "runtime/ShowProgram.h"
+#include "runtime/program/ProgramDisplay.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    using namespace zov;
+    // Progress lines are read by people and scripts as they come.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    const ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc), kProgramName);
+    if (parsed.action == ParsedOptions::Action::Exit) {
+        std::fputs(parsed.message.c_str(), parsed.exitStatus == 0 ? stdout : stderr);
+        return parsed.exitStatus;
+    }
+    const ProgramOptions& options = parsed.options;
+
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path programDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    const auto root = findDataRoot(options.dataDir, fs::current_path(ec), programDir);
+    if (!root) {
+        if (options.dataDir.empty())
+            std::fprintf(stderr, "%s: no data/ folder in the working directory or in %s\n", kProgramName,
+                         programDir.c_str());
+        else
+            std::fprintf(stderr, "%s: no data/ folder at %s\n", kProgramName, options.dataDir.c_str());
+        return 1;
+    }
+    // The show names its files "data/...".
+    fs::current_path(*root, ec);
+    if (ec) {
+        std::fprintf(stderr, "%s: cannot change to %s: %s\n", kProgramName, root->c_str(), ec.message().c_str());
+        return 1;
+    }
+
+    MonotonicClock clock;
+    std::unique_ptr<DisplayDriver> display;
+    if (options.headless)
+        display = std::make_unique<HeadlessDisplay>();
+    else
+        display = createDisplay(options);
+    if (options.fps)
+        display = std::make_unique<FpsDisplay>(std::move(display), clock);
+
+    FileSourceOpener opener;
+    SdlAudioOptions audioOptions;
+    audioOptions.mute = options.mute;
+    audioOptions.extraLatencyMs = options.audioLatencyMs;
+    SdlAudioLayer audio(opener, clock, audioOptions);
+    AudioMusicPlayer music(audio);
+    return runShow(*display, music, clock);
+}

@@ -1,0 +1,267 @@
+#include "platform/AudioMusicPlayer.h"
+#include "platform/FileSources.h"
+#include "platform/OfflineAudioLayer.h"
+
+#include "TinyXm.h"
+
+#include <gtest/gtest.h>
+#include <libopenmpt/libopenmpt.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+using namespace zov;
+using namespace zov::test;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+
+namespace {
+
+int lastExitStatus = -1;
+void recordExit(int status)
+{
+    lastExitStatus = status;
+}
+
+// Orders 0..4 on three patterns, looping back to order 2.
+TinyXm loopingSong()
+{
+    TinyXm spec;
+    spec.orders = {0, 1, 2, 0, 1};
+    spec.restart = 2;
+    return spec;
+}
+
+class OfflinePlayer : public testing::Test {
+protected:
+    void SetUp() override { lastExitStatus = -1; }
+    void TearDown() override
+    {
+        for (const std::string& f : files_)
+            std::remove(f.c_str());
+    }
+    std::string file(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        files_.push_back(scratchPath(name));
+        writeFile(files_.back(), bytes);
+        return files_.back();
+    }
+    bool load(const std::string& path, std::string* printed = nullptr)
+    {
+        CaptureStdout();
+        const bool ok = player.load(path.c_str());
+        const std::string out = GetCapturedStdout();
+        if (printed)
+            *printed = out;
+        return ok;
+    }
+
+    FileSourceOpener opener;
+    OfflineAudioLayer audio{opener};
+    AudioMusicPlayer player{audio, recordExit};
+    std::vector<std::string> files_;
+};
+
+} // namespace
+
+TEST_F(OfflinePlayer, WalksAModuleThroughItsOrdersAndLoopsToTheRestartPosition)
+{
+    const TinyXm spec = loopingSong();
+    ASSERT_TRUE(load(file("walk.xm", makeTinyXm(spec))));
+    ASSERT_TRUE(player.playAt(0, 0));
+    EXPECT_EQ(player.order(), 0);
+    EXPECT_EQ(player.row(), 0);
+
+    std::vector<std::pair<int, int>> seen{{0, 0}};
+    const int rowFrames = 5292; // speed 6 at 125 BPM, 44100 Hz
+    const int songFrames = rowFrames * spec.rows * 11;
+    for (int f = 735; f <= songFrames; f += 735) {
+        audio.step(735);
+        const std::pair<int, int> now{player.order(), player.row()};
+        if (now != seen.back())
+            seen.push_back(now);
+    }
+    std::vector<int> orders;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        if (i == 0 || seen[i].first != seen[i - 1].first) {
+            orders.push_back(seen[i].first);
+            EXPECT_EQ(seen[i].second, 0) << "order " << seen[i].first << " starts at row 0";
+        } else {
+            EXPECT_EQ(seen[i].second, seen[i - 1].second + 1) << "rows go one by one";
+        }
+    }
+    EXPECT_EQ(orders, (std::vector<int>{0, 1, 2, 3, 4, 2, 3, 4, 2, 3, 4}));
+}
+
+TEST_F(OfflinePlayer, PositionOfTheHeardSampleMatchesTheDecoderOverAFullLoop)
+{
+    for (const int bpm : {125, 137}) {
+        TinyXm spec = loopingSong();
+        spec.bpm = bpm;
+        spec.speed = bpm == 125 ? 6 : 5;
+        const std::vector<std::uint8_t> bytes = makeTinyXm(spec);
+        OfflineAudioLayer layer(opener);
+        AudioMusicPlayer music(layer, recordExit);
+        CaptureStdout();
+        ASSERT_TRUE(music.load(file("sync" + std::to_string(bpm) + ".xm", bytes).c_str()));
+        GetCapturedStdout();
+        const std::int64_t latency = 2048;
+        layer.setLatencyFrames(latency);
+        music.playAt(0, 0);
+
+        // The reference decodes the same file one frame at a time: its
+        // position after frame f is the row that produced frame f.
+        const std::int64_t total = static_cast<std::int64_t>(44100.0 * 2.5 / bpm * spec.speed) * spec.rows * 9;
+        std::ostringstream log;
+        openmpt::module reference(bytes, log);
+        reference.set_repeat_count(-1);
+        std::vector<std::uint32_t> rowOfFrame;
+        float scratch[2];
+        for (std::int64_t f = 0; f < total + 1024; ++f) {
+            reference.read_interleaved_stereo(44100, 1, scratch);
+            rowOfFrame.push_back(modulePosition(reference.get_current_order(), reference.get_current_row()));
+        }
+        EXPECT_GE(positionOrder(rowOfFrame.back()), 2) << "the walk went through the loop";
+
+        int mismatches = 0;
+        for (std::int64_t mixed = 735; mixed <= total; mixed += 735) {
+            layer.step(735);
+            const std::int64_t heard = mixed - latency; // frames out of the speaker so far
+            if (heard <= 0)
+                continue;
+            const std::uint32_t reported = modulePosition(music.order(), music.row());
+            const auto last = static_cast<std::size_t>(heard - 1);
+            if (bpm == 125) {
+                EXPECT_EQ(reported, rowOfFrame[last]) << "at heard frame " << heard;
+            } else {
+                // Told at the end of the 441-frame block that holds the frame.
+                bool near = false;
+                for (std::size_t ahead = 0; ahead < 441; ++ahead)
+                    near = near || rowOfFrame[last + ahead] == reported;
+                mismatches += near ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << "bpm " << bpm;
+    }
+}
+
+TEST_F(OfflinePlayer, AWavFilePlaysAsAStreamAndLeavesThePositionAtZero)
+{
+    std::string printed;
+    const std::string wav = file("tone.wav", makeWav(22050, 1, 11025));
+    ASSERT_TRUE(load(wav, &printed));
+    EXPECT_EQ(printed, "bass used for module replaying\ntrying to load stream " + wav + " \n");
+    EXPECT_FALSE(player.playAt(0, 0)); // the show's call does not play a stream
+    EXPECT_TRUE(player.start());
+    std::vector<float> out(2 * 4410);
+    audio.step(4410, out.data());
+    double energy = 0;
+    for (float v : out)
+        energy += v * v;
+    EXPECT_GT(energy, 1.0);
+    EXPECT_EQ(player.order(), 0);
+    EXPECT_EQ(player.row(), 0);
+    EXPECT_EQ(player.streamPosition(), 4410); // frames at the output rate
+    audio.step(22050 - 4410 + 100);           // past the end: it loops
+    EXPECT_EQ(player.streamPosition(), 100);
+    EXPECT_TRUE(player.pauseStream());
+    audio.step(1000);
+    EXPECT_EQ(player.streamPosition(), 100);
+    EXPECT_TRUE(player.resumeStream(0));
+    audio.step(1000);
+    EXPECT_EQ(player.streamPosition(), 1100);
+}
+
+TEST_F(OfflinePlayer, AFileThatCannotBePlayedEndsTheProgramWithAFailure)
+{
+    std::string printed;
+    EXPECT_FALSE(load("no/such/file.xm", &printed));
+    EXPECT_EQ(printed, "bass used for module replaying\ntrying to load stream no/such/file.xm \n"
+                       "trying to load mod no/such/file.xm \nBASS Error(2): Can't play the file\n");
+    EXPECT_EQ(lastExitStatus, AudioMusicPlayer::kFatalExitStatus);
+
+    lastExitStatus = -1;
+    const std::string text = file("notes.txt", std::vector<std::uint8_t>(600, 'x'));
+    EXPECT_FALSE(load(text, &printed));
+    EXPECT_NE(printed.find("BASS Error(41): Can't play the file\n"), std::string::npos) << printed;
+    EXPECT_EQ(lastExitStatus, AudioMusicPlayer::kFatalExitStatus);
+}
+
+TEST(OfflinePlayerDeath, DefaultExitStatusIsNotSuccess)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    FileSourceOpener opener;
+    OfflineAudioLayer audio(opener);
+    AudioMusicPlayer player(audio);
+    EXPECT_EXIT(player.load("no/such/file.xm"), testing::ExitedWithCode(1), "");
+}
+
+TEST_F(OfflinePlayer, ModuleOutputIsHeardAndStopsAtShutdown)
+{
+    ASSERT_TRUE(load(file("sound.xm", makeTinyXm(loopingSong()))));
+    player.playAt(0, 0);
+    std::vector<float> out(2 * 8820);
+    audio.step(8820, out.data());
+    double peak = 0;
+    for (float v : out)
+        peak = std::max(peak, static_cast<double>(std::fabs(v)));
+    EXPECT_GT(peak, 0.05);
+    EXPECT_TRUE(player.shutdown());
+    EXPECT_FALSE(audio.initialised());
+}
+
+TEST_F(OfflinePlayer, CorpusModulesPlayThroughTheirOrders)
+{
+    const std::filesystem::path dir = std::filesystem::path(ZOV_CORPUS_DIR) / "xm";
+    if (!std::filesystem::is_directory(dir))
+        GTEST_SKIP() << "no corpus at " << dir;
+    int played = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() != ".xm")
+            continue;
+        OfflineAudioLayer layer(opener);
+        AudioMusicPlayer music(layer, recordExit);
+        CaptureStdout();
+        const bool loaded = music.load(entry.path().c_str());
+        GetCapturedStdout();
+        if (!loaded)
+            continue;
+        music.playAt(0, 0);
+        int changes = 0;
+        std::uint32_t last = modulePosition(music.order(), music.row());
+        for (int i = 0; i < 300; ++i) { // 5 seconds
+            layer.step(735);
+            const std::uint32_t now = modulePosition(music.order(), music.row());
+            changes += now != last ? 1 : 0;
+            last = now;
+        }
+        EXPECT_GT(changes, 0) << entry.path();
+        ++played;
+    }
+    EXPECT_GT(played, 0);
+}
+
+TEST_F(OfflinePlayer, TheShowsMusicComesBackToOrderTwoAfterItsEnd)
+{
+    const std::filesystem::path song = std::filesystem::path(ZOV_DATA_DIR) / "cute5c.xm";
+    if (!std::filesystem::exists(song))
+        GTEST_SKIP() << "the show's music is not built at " << song;
+    ASSERT_TRUE(load(song.string()));
+    player.playAt(0, 0);
+    // The third part of the show runs until the music is at order 2 again.
+    std::vector<int> orders{0};
+    for (int frame = 0; frame < 44100 * 200 && orders.size() < 40; frame += 735) {
+        audio.step(735);
+        if (player.order() != orders.back())
+            orders.push_back(player.order());
+    }
+    const auto highest = std::max_element(orders.begin(), orders.end());
+    ASSERT_GE(*highest, 5) << "the second part ends at order 5";
+    const auto back = std::find(highest, orders.end(), 2);
+    EXPECT_NE(back, orders.end()) << "never back at order 2 after the end";
+}

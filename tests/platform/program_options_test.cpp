@@ -1,0 +1,106 @@
+#include "image/Bitmap.h"
+#include "platform/Clock.h"
+#include "platform/FpsDisplay.h"
+#include "platform/HeadlessDisplay.h"
+#include "runtime/program/ProgramOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace zov;
+namespace fs = std::filesystem;
+
+namespace {
+
+ParsedOptions parse(std::vector<std::string> args)
+{
+    return parseOptions(args, "demoplay");
+}
+
+} // namespace
+
+TEST(ProgramOptions, ReadsEveryOptionInBothSpellings)
+{
+    const ParsedOptions p = parse({"--headless", "--data", "some/dir", "--scale=3", "--vsync", "--mute",
+                                   "--audio-latency-ms", "120", "--fps"});
+    ASSERT_EQ(p.action, ParsedOptions::Action::Run);
+    EXPECT_TRUE(p.options.headless);
+    EXPECT_EQ(p.options.dataDir, "some/dir");
+    EXPECT_EQ(p.options.scale, 3);
+    EXPECT_TRUE(p.options.vsync);
+    EXPECT_TRUE(p.options.mute);
+    EXPECT_EQ(p.options.audioLatencyMs, 120);
+    EXPECT_TRUE(p.options.fps);
+
+    const ParsedOptions defaults = parse({});
+    EXPECT_EQ(defaults.action, ParsedOptions::Action::Run);
+    EXPECT_FALSE(defaults.options.vsync);
+    EXPECT_EQ(defaults.options.scale, 1);
+}
+
+TEST(ProgramOptions, HelpAndVersionExitWithSuccess)
+{
+    const ParsedOptions help = parse({"--scale", "2", "--help", "--bogus"});
+    EXPECT_EQ(help.action, ParsedOptions::Action::Exit);
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.message.find("--audio-latency-ms"), std::string::npos);
+    const ParsedOptions version = parse({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.message.rfind("demoplay ", 0), 0u);
+}
+
+TEST(ProgramOptions, MistakesExitWithStatusTwoAndSayWhat)
+{
+    const std::vector<std::vector<std::string>> wrong{
+        {"--bogus"}, {"-x"}, {"stray"}, {"--scale"}, {"--scale", "0"}, {"--scale", "9"}, {"--scale", "2x"},
+        {"--audio-latency-ms", "-5"}, {"--data"}, {"--data="}, {"--headless=yes"}};
+    for (const auto& args : wrong) {
+        const ParsedOptions p = parse(args);
+        EXPECT_EQ(p.action, ParsedOptions::Action::Exit) << args[0];
+        EXPECT_EQ(p.exitStatus, 2) << args[0];
+        EXPECT_EQ(p.message.rfind("demoplay: ", 0), 0u) << p.message;
+    }
+    EXPECT_NE(parse({"--bogus"}).message.find("unknown option '--bogus'"), std::string::npos);
+}
+
+TEST(ProgramOptions, DataIsFoundInTheWorkingDirectoryThenBesideTheProgram)
+{
+    const fs::path base = fs::temp_directory_path() / ("zov_data_" + std::to_string(::getpid()));
+    const fs::path cwd = base / "cwd", program = base / "bin", empty = base / "empty";
+    fs::create_directories(cwd / "data");
+    fs::create_directories(program / "data");
+    fs::create_directories(empty);
+
+    EXPECT_EQ(findDataRoot("", cwd, program), cwd);
+    EXPECT_EQ(findDataRoot("", empty, program), program);
+    EXPECT_EQ(findDataRoot("", empty, empty), std::nullopt);
+    // --data names the folder holding data/, or data/ itself.
+    EXPECT_EQ(findDataRoot(program.string(), cwd, cwd), program);
+    EXPECT_EQ(findDataRoot((program / "data").string(), cwd, cwd), program);
+    EXPECT_EQ(findDataRoot((program / "data").string() + "/", cwd, cwd), program);
+    EXPECT_EQ(findDataRoot(empty.string(), cwd, program), std::nullopt); // no falling back
+    fs::remove_all(base);
+}
+
+TEST(FpsDisplay, ReportsOnceASecondAndPassesEverythingOn)
+{
+    ManualClock clock(1000);
+    auto inner = std::make_unique<HeadlessDisplay>();
+    HeadlessDisplay* headless = inner.get();
+    std::vector<std::string> lines;
+    FpsDisplay display(std::move(inner), clock, [&](const std::string& l) { lines.push_back(l); });
+    ASSERT_TRUE(display.open(4, 4, true, 32));
+    EXPECT_FALSE(display.hasKeyboard());
+    display.frame()->fill(0);
+    display.invertOnPresent = true;
+    for (int i = 0; i < 50; ++i) {
+        display.present();
+        clock.advanceTicks(40);
+    }
+    EXPECT_EQ(headless->presentCount(), 50);
+    EXPECT_EQ(display.frame()->pixel(0, 0), 0u); // inverted an even number of times
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "26.0 fps\n"); // 26 frames in the first 1.0 s
+}

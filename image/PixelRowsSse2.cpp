@@ -76,10 +76,10 @@ template <bool Aligned>
 void maskBody(std::uint32_t* dst, const std::uint32_t* src, const std::uint32_t* alpha, int n)
 {
     const __m128i lowBytes = _mm_set1_epi16(0x00FF);
-    const __m128i byte0 = _mm_set1_epi32(0xFF);
     for (int i = 0; i < n; i += 4) {
-        __m128i a = _mm_and_si128(load<Aligned>(alpha + i), byte0);
-        a = _mm_or_si128(a, _mm_slli_epi32(a, 16)); // a in both lanes of its pixel
+        // Lane 0 of each pixel into both its lanes, then byte 0 alone: a.
+        __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(load<Aligned>(alpha + i), 0xA0), 0xA0);
+        a = _mm_and_si128(a, lowBytes);
         const __m128i inv = _mm_xor_si128(a, lowBytes); // 255 - a
         storeDst(dst + i, mixBytes(load<Aligned>(src + i), loadDst(dst + i), a, inv));
     }

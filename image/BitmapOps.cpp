@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <limits>
 
 // The copies, saturating adds, fades, masks and blends of whole bitmaps. A
 // bitmap without storage takes part in nothing.
@@ -16,6 +18,23 @@ bool bothStored(const Bitmap& a, const Bitmap& b) { return a.hasStorage() && b.h
 bool place(const Bitmap& src, const Bitmap& dest, int x, int y, Placement& at)
 {
     return bothStored(src, dest) && placeClipped(src.width(), src.height(), dest.width(), dest.height(), x, y, at);
+}
+
+// Placed rows that are whole rows of every bitmap involved lie end to end in
+// each of them, so one long row covers them all and spares a call per row.
+// Not onto the source itself: its rows, one apart, would become one row
+// overlapping itself, which the row routines do not allow.
+void mergeWholeRows(Placement& at, bool ontoItself, std::initializer_list<int> widths)
+{
+    if (ontoItself)
+        return;
+    for (int w : widths)
+        if (at.cols != w)
+            return;
+    if (at.rows > std::numeric_limits<int>::max() / at.cols)
+        return;
+    at.cols *= at.rows;
+    at.rows = 1;
 }
 
 std::size_t wholeRowPixels(const Bitmap& src, const Bitmap& dest)
@@ -82,6 +101,7 @@ void Bitmap::addAt(Bitmap& dest, int x, int y) const
     Placement at;
     if (!place(*this, dest, x, y, at))
         return;
+    mergeWholeRows(at, &dest == this, {width(), dest.width()});
     for (int r = 0; r < at.rows; ++r)
         rows::add(dest.row(at.dstY + r) + at.dstX, row(at.srcY + r) + at.srcX, at.cols);
 }
@@ -92,6 +112,7 @@ void Bitmap::fadeAt(Bitmap& dest, int x, int y, int level) const
     Placement at;
     if (k == 0 || !place(*this, dest, x, y, at))
         return;
+    mergeWholeRows(at, &dest == this, {width(), dest.width()});
     for (int r = 0; r < at.rows; ++r)
         rows::fade(dest.row(at.dstY + r) + at.dstX, row(at.srcY + r) + at.srcX, at.cols, k);
 }
@@ -107,6 +128,7 @@ void Bitmap::maskAt(Bitmap& dest, int x, int y, const Bitmap& alphaMap) const
     Placement at;
     if (!bothStored(*this, dest) || !placeClipped(w, h, dest.width(), dest.height(), x, y, at))
         return;
+    mergeWholeRows(at, &dest == this, {width(), alphaMap.width(), dest.width()});
     for (int r = 0; r < at.rows; ++r)
         rows::mask(dest.row(at.dstY + r) + at.dstX, row(at.srcY + r) + at.srcX,
                    alphaMap.row(at.srcY + r) + at.srcX, at.cols);

@@ -4,8 +4,9 @@
 
 // Row routines behind the whole-bitmap operations: n pixels at a time, no
 // alignment required, rows may not overlap unless they are the same row.
-// `scalar` is the plain reference; `sse2` (x86-64 only) must give the same
-// bytes; the unqualified names are the fastest the build has.
+// `scalar` is the plain reference; `sse2` (x86-64) and `avx2` (x86-64, run
+// only where the CPU has it) must give the same bytes. The unqualified
+// names use the fastest set this machine runs, chosen once.
 namespace zov::rows {
 
 namespace scalar {
@@ -30,25 +31,58 @@ void mask(std::uint32_t* dst, const std::uint32_t* src, const std::uint32_t* alp
 void blend(std::uint32_t* dst, const std::uint32_t* a, const std::uint32_t* b, int n, std::uint32_t f);
 void invert(std::uint32_t* p, int n);
 } // namespace sse2
-namespace fast = sse2;
 #else
 #define ZOV_HAVE_SSE2_ROWS 0
-namespace fast = scalar;
 #endif
 
-inline void add(std::uint32_t* dst, const std::uint32_t* src, int n) { fast::add(dst, src, n); }
+#if ZOV_HAVE_SSE2_ROWS && (defined(__GNUC__) || defined(__clang__))
+#define ZOV_HAVE_AVX2_ROWS 1
+// Call only where cpuHasAvx2().
+namespace avx2 {
+void add(std::uint32_t* dst, const std::uint32_t* src, int n);
+void fade(std::uint32_t* dst, const std::uint32_t* src, int n, std::uint32_t level);
+void mask(std::uint32_t* dst, const std::uint32_t* src, const std::uint32_t* alpha, int n);
+void blend(std::uint32_t* dst, const std::uint32_t* a, const std::uint32_t* b, int n, std::uint32_t f);
+void invert(std::uint32_t* p, int n);
+} // namespace avx2
+#else
+#define ZOV_HAVE_AVX2_ROWS 0
+#endif
+
+// One set of the routines above.
+struct RowRoutines {
+    const char* name; // "scalar", "sse2" or "avx2"
+    void (*add)(std::uint32_t* dst, const std::uint32_t* src, int n);
+    void (*fade)(std::uint32_t* dst, const std::uint32_t* src, int n, std::uint32_t level);
+    void (*mask)(std::uint32_t* dst, const std::uint32_t* src, const std::uint32_t* alpha, int n);
+    void (*blend)(std::uint32_t* dst, const std::uint32_t* a, const std::uint32_t* b, int n, std::uint32_t f);
+    void (*invert)(std::uint32_t* p, int n);
+};
+
+// The CPU and the operating system both support AVX2.
+bool cpuHasAvx2();
+// An environment value that keeps the program off AVX2: anything but
+// unset, empty or "0".
+bool refusesAvx2(const char* environmentValue);
+// The fastest set given what the CPU has and whether AVX2 is refused.
+const RowRoutines& chooseRoutines(bool hasAvx2, bool avx2Refused);
+// Chosen on first use from cpuHasAvx2() and the environment variable
+// ZOV_NO_AVX2, then kept for the life of the process.
+const RowRoutines& activeRoutines();
+
+inline void add(std::uint32_t* dst, const std::uint32_t* src, int n) { activeRoutines().add(dst, src, n); }
 inline void fade(std::uint32_t* dst, const std::uint32_t* src, int n, std::uint32_t level)
 {
-    fast::fade(dst, src, n, level);
+    activeRoutines().fade(dst, src, n, level);
 }
 inline void mask(std::uint32_t* dst, const std::uint32_t* src, const std::uint32_t* alpha, int n)
 {
-    fast::mask(dst, src, alpha, n);
+    activeRoutines().mask(dst, src, alpha, n);
 }
 inline void blend(std::uint32_t* dst, const std::uint32_t* a, const std::uint32_t* b, int n, std::uint32_t f)
 {
-    fast::blend(dst, a, b, n, f);
+    activeRoutines().blend(dst, a, b, n, f);
 }
-inline void invert(std::uint32_t* p, int n) { fast::invert(p, n); }
+inline void invert(std::uint32_t* p, int n) { activeRoutines().invert(p, n); }
 
 } // namespace zov::rows

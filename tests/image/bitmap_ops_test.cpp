@@ -200,6 +200,60 @@ TEST(BitmapOps, AddAtTheOriginAddsAndAnOffsetLeavesTheLeftColumns)
         ASSERT_EQ(frame.pixel(x, 2), 0x11111111u) << x;
 }
 
+// Drawn onto itself a row lower, each row takes the row above as it already
+// is, top to bottom, whatever the width: rows are never merged into one
+// long row that overlaps itself.
+TEST(BitmapOps, AddAndFadeOntoItselfGoRowByRowTopToBottom)
+{
+    std::mt19937 rng(12);
+    for (int w : {1, 3, 8, 13, 64}) {
+        auto got = randomBitmap(w, 5, rng);
+        auto want = cloneOf(*got);
+        got->addAt(*got, 0, 1);
+        for (int y = 1; y < 5; ++y)
+            for (int x = 0; x < w; ++x)
+                want->setPixel(x, y, satAdd(want->pixel(x, y - 1), want->pixel(x, y)));
+        ASSERT_TRUE(samePixels(*got, *want)) << "add, width " << w;
+
+        got = randomBitmap(w, 5, rng);
+        want = cloneOf(*got);
+        got->fadeAt(*got, 0, 1, 200);
+        const auto fade200 = [](std::uint32_t a, std::uint32_t b) { return std::min(255u, a * 200 / 256 + b); };
+        for (int y = 1; y < 5; ++y)
+            for (int x = 0; x < w; ++x)
+                want->setPixel(x, y, perByte(want->pixel(x, y - 1), want->pixel(x, y), fade200));
+        ASSERT_TRUE(samePixels(*got, *want)) << "fade, width " << w;
+    }
+}
+
+// The show's frame size, where whole rows are worked as one: every pixel of
+// every row, none past the last.
+TEST(BitmapOps, WholeFrameOperationsMatchThePerPixelFormulas)
+{
+    std::mt19937 rng(13);
+    auto src = randomBitmap(512, 384, rng);
+    auto alpha = randomBitmap(512, 384, rng);
+    auto base = randomBitmap(512, 384, rng);
+    auto add = cloneOf(*base), fade = cloneOf(*base), mask = cloneOf(*base), blend = cloneOf(*base);
+    src->addAt(*add, 0, 0);
+    src->fadeAt(*fade, 0, 0, 77);
+    src->maskAt(*mask, 0, 0, *alpha);
+    blend->blend(*src, *base, 180);
+    for (std::size_t i = 0; i < base->pixelCount(); ++i) {
+        const std::uint32_t s = src->pixels()[i], d = base->pixels()[i], a = alpha->pixels()[i] & 0xFF;
+        ASSERT_EQ(add->pixels()[i], satAdd(s, d)) << i;
+        ASSERT_EQ(fade->pixels()[i], perByte(s, d, [](std::uint32_t x, std::uint32_t y) {
+                      return std::min(255u, x * 77 / 256 + y);
+                  })) << i;
+        ASSERT_EQ(mask->pixels()[i], perByte(s, d, [&](std::uint32_t x, std::uint32_t y) {
+                      return (x * a + y * (255 - a)) / 256;
+                  })) << i;
+        ASSERT_EQ(blend->pixels()[i], perByte(s, d, [](std::uint32_t x, std::uint32_t y) {
+                      return (x * 180 + y * 75) / 256;
+                  })) << i;
+    }
+}
+
 TEST(BitmapOps, AlphaMapSmallerThanTheSourceLimitsTheMask)
 {
     Bitmap src(4, 4), alpha(2, 3), dest(4, 4);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/PixelMath.h"
+
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -12,36 +14,19 @@
 // must give exactly the same bytes.
 namespace zov::pixelops {
 
-inline std::uint32_t byteAt(std::uint32_t p, int k) { return (p >> (8 * k)) & 0xFFu; }
-
-// min(255, a + b)
-inline std::uint32_t addSaturateReference(std::uint32_t a, std::uint32_t b)
-{
-    std::uint32_t out = 0;
-    for (int k = 0; k < 4; ++k) {
-        const std::uint32_t sum = byteAt(a, k) + byteAt(b, k);
-        out |= (sum > 255u ? 255u : sum) << (8 * k);
-    }
-    return out;
-}
+// The per-byte formulas shared with the bitmap operations.
+inline std::uint32_t addSaturateReference(std::uint32_t a, std::uint32_t b) { return pixel::saturatingAdd(a, b); }
+// (d * t + s * (255 - t)) >> 8, t in 0..255.
+inline std::uint32_t blendReference(std::uint32_t d, std::uint32_t s, std::uint32_t t) { return pixel::mix(d, s, t); }
 
 // max(0, a - b)
 inline std::uint32_t subSaturateReference(std::uint32_t a, std::uint32_t b)
 {
     std::uint32_t out = 0;
     for (int k = 0; k < 4; ++k) {
-        const std::uint32_t x = byteAt(a, k), y = byteAt(b, k);
+        const std::uint32_t x = pixel::byteAt(a, k), y = pixel::byteAt(b, k);
         out |= (x > y ? x - y : 0u) << (8 * k);
     }
-    return out;
-}
-
-// (d * t + s * (255 - t)) >> 8, t in 0..255; the sum fits 16 bits.
-inline std::uint32_t blendReference(std::uint32_t d, std::uint32_t s, std::uint32_t t)
-{
-    std::uint32_t out = 0;
-    for (int k = 0; k < 4; ++k)
-        out |= ((byteAt(d, k) * t + byteAt(s, k) * (255u - t)) >> 8) << (8 * k);
     return out;
 }
 

@@ -4,6 +4,9 @@
 
 #include <SDL.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,6 +17,36 @@ namespace {
 
 constexpr int kDeviceBufferFrames = 1024;
 constexpr std::int64_t kSilentStepMs = 5;
+
+// Sound libraries probed while the device opens (ALSA above all) print their
+// own complaints on stderr; SDL's error says it in one line, so they are
+// kept quiet for that moment.
+class QuietStderr {
+public:
+    QuietStderr()
+    {
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~QuietStderr()
+    {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
 
 } // namespace
 
@@ -49,7 +82,12 @@ bool SdlAudioLayer::openOutput(std::uint32_t rate, std::uint32_t& actualRate)
 
 bool SdlAudioLayer::openDevice(std::uint32_t rate, std::uint32_t& actualRate)
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    bool initialised = false;
+    {
+        QuietStderr quiet;
+        initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
+    if (!initialised) {
         std::fprintf(stderr, "no audio device (%s): playing without sound\n", SDL_GetError());
         return false;
     }
@@ -62,8 +100,11 @@ bool SdlAudioLayer::openDevice(std::uint32_t rate, std::uint32_t& actualRate)
     want.callback = callback;
     want.userdata = this;
     SDL_AudioSpec have{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
-                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    {
+        QuietStderr quiet;
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
+                                      SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    }
     if (device_ == 0) {
         std::fprintf(stderr, "no audio device (%s): playing without sound\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -20,9 +20,9 @@ class MixingAudioLayer : public AudioLayer {
 public:
     // Channels render in blocks of this many frames, counted from the
     // frame they started playing at, and publish their position after each
-    // block: a position is told to within one block (10 ms at 44100 Hz), and
-    // exactly for a module at 125 BPM, whose 882-frame tick is two blocks.
-    static constexpr std::size_t kBlockFrames = 441;
+    // block: a position is told to within one block (3.3 ms at 44100 Hz), and
+    // exactly for a module at 125 BPM, whose 882-frame tick is six blocks.
+    static constexpr std::size_t kBlockFrames = 147;
 
     explicit MixingAudioLayer(SourceOpener& opener);
     // A back-end's destructor must call free() while its hooks still exist.

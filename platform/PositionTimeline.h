@@ -27,8 +27,9 @@ public:
     // stretch, the restart position; past the newest, the newest.
     std::uint32_t positionAt(std::int64_t frame) const;
 
+    static constexpr std::size_t kEntries = 8192; // about 27 s of 147-frame blocks
+
 private:
-    static constexpr std::size_t kEntries = 2048; // about 20 s of 441-frame blocks
 
     struct Entry {
         std::atomic<std::int64_t> endFrame{0};

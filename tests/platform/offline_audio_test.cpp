@@ -139,9 +139,9 @@ TEST_F(OfflinePlayer, PositionOfTheHeardSampleMatchesTheDecoderOverAFullLoop)
             if (bpm == 125) {
                 EXPECT_EQ(reported, rowOfFrame[last]) << "at heard frame " << heard;
             } else {
-                // Told at the end of the 441-frame block that holds the frame.
+                // Told at the end of the block that holds the frame.
                 bool near = false;
-                for (std::size_t ahead = 0; ahead < 441; ++ahead)
+                for (std::size_t ahead = 0; ahead < MixingAudioLayer::kBlockFrames; ++ahead)
                     near = near || rowOfFrame[last + ahead] == reported;
                 mismatches += near ? 0 : 1;
             }

@@ -143,11 +143,11 @@ private:
     std::uint64_t ends_ = 0;
 };
 
-bool convertToStereoFloat(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length, int rate,
+bool convertToStereoFloat(const SDL_AudioSpec& wav, const Uint8* data, Uint32 length, int rate,
                           std::vector<float>& out)
 {
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, rate) < 0)
+    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, AUDIO_F32SYS, 2, rate) < 0)
         return false;
     std::vector<Uint8> buffer(static_cast<std::size_t>(length) * static_cast<std::size_t>(std::max(cvt.len_mult, 1)));
     std::memcpy(buffer.data(), data, length);
@@ -170,21 +170,21 @@ SourceOpener::Result FileSourceOpener::openStream(const char* path, int rate)
         result.error = kAudioErrorFileOpen;
         return result;
     }
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wav;
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path, &spec, &data, &length)) {
+    if (!SDL_LoadWAV(path, &wav, &data, &length)) {
         result.error = kAudioErrorFileForm;
         return result;
     }
     std::vector<float> samples;
-    const bool converted = convertToStereoFloat(spec, data, length, rate, samples);
+    const bool converted = convertToStereoFloat(wav, data, length, rate, samples);
     SDL_FreeWAV(data);
     if (!converted) {
         result.error = kAudioErrorFileForm;
         return result;
     }
-    result.source = std::make_unique<WavSource>(std::move(samples), spec.channels);
+    result.source = std::make_unique<WavSource>(std::move(samples), wav.channels);
     return result;
 }
 

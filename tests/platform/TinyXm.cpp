@@ -29,10 +29,10 @@ struct Writer {
     void zeros(std::size_t n) { bytes.insert(bytes.end(), n, 0); }
 };
 
-std::vector<std::uint8_t> patternData(const TinyXm& spec, int pattern)
+std::vector<std::uint8_t> patternData(const TinyXm& song, int pattern)
 {
     Writer w;
-    for (int row = 0; row < spec.rows; ++row) {
+    for (int row = 0; row < song.rows; ++row) {
         const bool note = row % 4 == 0;
         const int noteNumber = 49 + 2 * pattern + (row / 4) % 5;
         if (row == 0) {
@@ -40,10 +40,10 @@ std::vector<std::uint8_t> patternData(const TinyXm& spec, int pattern)
             w.u8(noteNumber);
             w.u8(1);
             w.u8(0x0F);
-            w.u8(spec.speed);
+            w.u8(song.speed);
             w.u8(0x80 | 0x08 | 0x10); // BPM
             w.u8(0x0F);
-            w.u8(spec.bpm);
+            w.u8(song.bpm);
         } else if (note) {
             w.u8(0x80 | 0x01 | 0x02);
             w.u8(noteNumber);
@@ -59,7 +59,7 @@ std::vector<std::uint8_t> patternData(const TinyXm& spec, int pattern)
 
 } // namespace
 
-std::vector<std::uint8_t> makeTinyXm(const TinyXm& spec)
+std::vector<std::uint8_t> makeTinyXm(const TinyXm& song)
 {
     Writer w;
     w.text("Extended Module: ", 17);
@@ -68,22 +68,22 @@ std::vector<std::uint8_t> makeTinyXm(const TinyXm& spec)
     w.text("FastTracker v2.00", 20);
     w.u16(0x0104);
     w.u32(276);
-    w.u16(static_cast<int>(spec.orders.size()));
-    w.u16(spec.restart);
+    w.u16(static_cast<int>(song.orders.size()));
+    w.u16(song.restart);
     w.u16(2);
-    w.u16(spec.patterns);
+    w.u16(song.patterns);
     w.u16(1);
     w.u16(1); // linear frequency table
-    w.u16(spec.speed);
-    w.u16(spec.bpm);
+    w.u16(song.speed);
+    w.u16(song.bpm);
     for (int i = 0; i < 256; ++i)
-        w.u8(i < static_cast<int>(spec.orders.size()) ? spec.orders[static_cast<std::size_t>(i)] : 0);
+        w.u8(i < static_cast<int>(song.orders.size()) ? song.orders[static_cast<std::size_t>(i)] : 0);
 
-    for (int p = 0; p < spec.patterns; ++p) {
-        const std::vector<std::uint8_t> data = patternData(spec, p);
+    for (int p = 0; p < song.patterns; ++p) {
+        const std::vector<std::uint8_t> data = patternData(song, p);
         w.u32(9);
         w.u8(0);
-        w.u16(spec.rows);
+        w.u16(song.rows);
         w.u16(static_cast<int>(data.size()));
         w.bytes.insert(w.bytes.end(), data.begin(), data.end());
     }

@@ -18,7 +18,7 @@ struct TinyXm {
     int bpm = 125;
 };
 
-std::vector<std::uint8_t> makeTinyXm(const TinyXm& spec);
+std::vector<std::uint8_t> makeTinyXm(const TinyXm& song);
 // A 16-bit PCM WAV of frames frames at rate, channels 1 or 2.
 std::vector<std::uint8_t> makeWav(int rate, int channels, int frames);
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -31,10 +31,10 @@ void recordExit(int status)
 // Orders 0..4 on three patterns, looping back to order 2.
 TinyXm loopingSong()
 {
-    TinyXm spec;
-    spec.orders = {0, 1, 2, 0, 1};
-    spec.restart = 2;
-    return spec;
+    TinyXm song;
+    song.orders = {0, 1, 2, 0, 1};
+    song.restart = 2;
+    return song;
 }
 
 class OfflinePlayer : public testing::Test {
@@ -71,15 +71,15 @@ protected:
 
 TEST_F(OfflinePlayer, WalksAModuleThroughItsOrdersAndLoopsToTheRestartPosition)
 {
-    const TinyXm spec = loopingSong();
-    ASSERT_TRUE(load(file("walk.xm", makeTinyXm(spec))));
+    const TinyXm song = loopingSong();
+    ASSERT_TRUE(load(file("walk.xm", makeTinyXm(song))));
     ASSERT_TRUE(player.playAt(0, 0));
     EXPECT_EQ(player.order(), 0);
     EXPECT_EQ(player.row(), 0);
 
     std::vector<std::pair<int, int>> seen{{0, 0}};
     const int rowFrames = 5292; // speed 6 at 125 BPM, 44100 Hz
-    const int songFrames = rowFrames * spec.rows * 11;
+    const int songFrames = rowFrames * song.rows * 11;
     for (int f = 735; f <= songFrames; f += 735) {
         audio.step(735);
         const std::pair<int, int> now{player.order(), player.row()};
@@ -101,10 +101,10 @@ TEST_F(OfflinePlayer, WalksAModuleThroughItsOrdersAndLoopsToTheRestartPosition)
 TEST_F(OfflinePlayer, PositionOfTheHeardSampleMatchesTheDecoderOverAFullLoop)
 {
     for (const int bpm : {125, 137}) {
-        TinyXm spec = loopingSong();
-        spec.bpm = bpm;
-        spec.speed = bpm == 125 ? 6 : 5;
-        const std::vector<std::uint8_t> bytes = makeTinyXm(spec);
+        TinyXm song = loopingSong();
+        song.bpm = bpm;
+        song.speed = bpm == 125 ? 6 : 5;
+        const std::vector<std::uint8_t> bytes = makeTinyXm(song);
         OfflineAudioLayer layer(opener);
         AudioMusicPlayer music(layer, recordExit);
         CaptureStdout();
@@ -116,7 +116,7 @@ TEST_F(OfflinePlayer, PositionOfTheHeardSampleMatchesTheDecoderOverAFullLoop)
 
         // The reference decodes the same file one frame at a time: its
         // position after frame f is the row that produced frame f.
-        const std::int64_t total = static_cast<std::int64_t>(44100.0 * 2.5 / bpm * spec.speed) * spec.rows * 9;
+        const std::int64_t total = static_cast<std::int64_t>(44100.0 * 2.5 / bpm * song.speed) * song.rows * 9;
         std::ostringstream log;
         openmpt::module reference(bytes, log);
         reference.set_repeat_count(-1);

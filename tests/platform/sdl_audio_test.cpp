@@ -27,9 +27,9 @@ namespace {
 std::string playUntilSecondOrder(SdlAudioOptions options, bool* silent, bool* reached)
 {
     const std::string path = scratchPath("realtime.xm");
-    TinyXm spec;
-    spec.rows = 4; // 0.48 s an order
-    writeFile(path, makeTinyXm(spec));
+    TinyXm song;
+    song.rows = 4; // 0.48 s an order
+    writeFile(path, makeTinyXm(song));
     MonotonicClock clock;
     FileSourceOpener opener;
     SdlAudioLayer audio(opener, clock, options);

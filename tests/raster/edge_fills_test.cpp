@@ -1,5 +1,6 @@
 #include "raster/NewRenderDriver.h"
 #include "raster/PixelOps.h"
+#include "tests/raster/FillFixture.h"
 #include "tests/raster/RasterTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -12,30 +13,16 @@ namespace {
 using rastertest::ScreenVertex;
 using rastertest::screenTriangle;
 
-using Fill = void (NewRenderDriver::*)(RasterTriangle&, Bitmap&, int);
+using rastertest::Fill;
 
-class EdgeFills : public ::testing::Test {
+class EdgeFills : public rastertest::FillFixture {
 protected:
-    static constexpr int W = 64;
-    static constexpr int H = 48;
-    static constexpr std::uint32_t kBackground = 0x10203040u;
-
-    Bitmap target{W, H};
-    NewRenderDriver driver{target};
-    std::vector<std::uint32_t> address = rastertest::addressTexture();
-
-    void SetUp() override { target.fill(kBackground); }
-
     // Covers the whole target at depth z, texture coordinates constant.
     static OwnedRasterTriangle cover(float z, float u = 0.0f, float v = 0.0f)
     {
         const ScreenVertex vs[3] = {{-10, -10, z, u, v}, {200, -10, z, u, v}, {-10, 200, z, u, v}};
         return screenTriangle(W, H, vs);
     }
-
-    void draw(Fill fill, OwnedRasterTriangle tri, int stamp = 0) { (driver.*fill)(tri.triangle, target, stamp); }
-
-    std::uint32_t centre() const { return target.pixel(W / 2, H / 2); }
 };
 
 TEST_F(EdgeFills, NearerOpaqueWinsAndEqualDepthKeepsTheFirst)

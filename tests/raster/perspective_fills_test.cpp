@@ -1,4 +1,5 @@
 #include "raster/NewRenderDriver.h"
+#include "tests/raster/FillFixture.h"
 #include "tests/raster/RasterTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -12,25 +13,17 @@ using rastertest::addressTexel;
 using rastertest::ScreenVertex;
 using rastertest::screenTriangle;
 
-using Fill = void (NewRenderDriver::*)(RasterTriangle&, Bitmap&, int);
+using rastertest::Fill;
 
 const Fill kPerspectiveFills[] = {&NewRenderDriver::fillPerspective, &NewRenderDriver::fillPerspectiveKeyed,
                                   &NewRenderDriver::fillPerspectiveNoDepth,
                                   &NewRenderDriver::fillPerspectiveFogNoDepth, &NewRenderDriver::fillPerspectiveFog};
 
-class PerspectiveFills : public ::testing::Test {
+class PerspectiveFills : public rastertest::FillFixture {
 protected:
-    static constexpr int W = 64;
-    static constexpr int H = 48;
-    static constexpr std::uint32_t kBackground = 0x10203040u;
-
-    Bitmap target{W, H};
-    NewRenderDriver driver{target};
-    std::vector<std::uint32_t> address = rastertest::addressTexture();
-
     void SetUp() override
     {
-        target.fill(kBackground);
+        FillFixture::SetUp();
         // Fog only where 1/z is below 0.001 (z beyond 1000).
         setFog(0.002f, 0.001f, 0x00FFFFFFu);
     }
@@ -50,10 +43,6 @@ protected:
         t.triangle.textureA = texture.data();
         return t;
     }
-
-    void draw(Fill fill, OwnedRasterTriangle tri, int stamp = 0) { (driver.*fill)(tri.triangle, target, stamp); }
-
-    std::uint32_t centre() const { return target.pixel(W / 2, H / 2); }
 };
 
 // Row y of this triangle spans columns 10 .. 10 + y, and the texture

@@ -205,10 +205,10 @@ void paintLetters(Canvas& canvas, const Mask& mask, int x0, int y0, float capTop
             // Half-vector highlight.
             const float hx = lx, hy = ly, hz = lz + 1.0f;
             const float hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-            const float spec = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), 24.0f);
+            const float highlight = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), 24.0f);
             const Rgb base = rampAt(s, (static_cast<float>(y) + 0.5f - capTop) / capHeight);
             const float shade = (1.0f - s.bevel) + s.bevel * diffuse / lz;
-            const Rgb c = base * shade + Rgb{1.0f, 1.0f, 1.0f} * (spec * s.specular);
+            const Rgb c = base * shade + Rgb{1.0f, 1.0f, 1.0f} * (highlight * s.specular);
             canvas.blend(x0 + x, y0 + y, c, a);
         }
     }

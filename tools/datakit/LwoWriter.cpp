@@ -1,7 +1,8 @@
 #include "tools/datakit/LwoWriter.h"
 
+#include "tools/datakit/FileBytes.h"
+
 #include <bit>
-#include <cstdio>
 #include <stdexcept>
 
 namespace zov {
@@ -182,14 +183,7 @@ std::vector<std::uint8_t> encodeLwob(const LwoObject& object)
 
 bool writeLwob(const LwoObject& object, const std::string& path)
 {
-    const std::vector<std::uint8_t> bytes = encodeLwob(object);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::perror(path.c_str());
-        return false;
-    }
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return writeFileBytes(encodeLwob(object), path);
 }
 
 } // namespace zov

@@ -1,8 +1,9 @@
 #include "tools/datakit/PcxWriter.h"
 
+#include "tools/datakit/FileBytes.h"
+
 #include "image/Bitmap.h"
 
-#include <cstdio>
 
 namespace zov {
 
@@ -71,15 +72,7 @@ bool writePcx(const Bitmap& bitmap, const std::string& path) { return writePcx(p
 bool writePcx(const PixelRect& pixels, const std::string& path)
 {
     const std::vector<std::uint8_t> bytes = encodePcx(pixels);
-    if (bytes.empty())
-        return false;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::perror(path.c_str());
-        return false;
-    }
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return !bytes.empty() && writeFileBytes(bytes, path);
 }
 
 } // namespace zov

@@ -173,7 +173,7 @@ Rgb shade(V3 p, V3 n, V3 view, const Lighting& l)
 {
     const float diffuse = bands(std::max(0.0f, dot3(n, l.key)));
     const V3 h = norm3(l.key + view);
-    const float spec = smoothstep(0.8f, 0.97f, std::pow(std::max(0.0f, dot3(n, h)), 90.0f));
+    const float highlight = smoothstep(0.8f, 0.97f, std::pow(std::max(0.0f, dot3(n, h)), 90.0f));
     const float rim = smoothstep(0.45f, 0.75f, 1.0f - std::max(0.0f, dot3(n, view)));
     const float ao = occlusion(p, n);
     Rgb base;
@@ -201,7 +201,7 @@ Rgb shade(V3 p, V3 n, V3 view, const Lighting& l)
     // Shadows take a cool violet: the umbra the portraits are named for.
     const Rgb shadowTint = hex(0x302850);
     const Rgb lit = mix(base * shadowTint * 2.0f, base, diffuse);
-    return lit * (0.55f + 0.45f * ao) + Rgb{1.0f, 0.95f, 0.9f} * (spec * shine) + l.rim * (rim * 0.8f * ao);
+    return lit * (0.55f + 0.45f * ao) + Rgb{1.0f, 0.95f, 0.9f} * (highlight * shine) + l.rim * (rim * 0.8f * ao);
 }
 
 } // namespace

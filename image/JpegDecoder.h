@@ -20,10 +20,14 @@ struct JpegPicture {
 };
 
 // Decodes an open file and closes it. On a file the library cannot decode
-// its message goes to standard error and the result is none; warnings are
-// printed and decoding goes on. Greyscale files come out with red = green =
-// blue. Only the top-left maxWidth x maxHeight part is kept.
-std::optional<JpegPicture> decodeJpeg(std::FILE* file, int maxWidth, int maxHeight);
+// the reason is reported under name (see Diagnostics.h) and the result is
+// none; the first warning is reported and decoding goes on. Greyscale files
+// come out with red = green = blue. Only the top-left maxWidth x maxHeight
+// part is kept.
+std::optional<JpegPicture> decodeJpeg(std::FILE* file, int maxWidth, int maxHeight, const char* name = "JPEG");
+// The same over a whole file held in memory.
+std::optional<JpegPicture> decodeJpegBytes(const std::uint8_t* bytes, std::size_t size, int maxWidth,
+                                           int maxHeight, const char* name = "JPEG");
 
 // Decodes the file at path into a width x height destination. A file of
 // another size is cropped to the destination's top-left corner; pixels it
@@ -31,9 +35,9 @@ std::optional<JpegPicture> decodeJpeg(std::FILE* file, int maxWidth, int maxHeig
 // when the file cannot be decoded.
 bool decodeJpegFile(const char* path, std::uint32_t* pixels, int width, int height);
 
-// Called when a JPEG file cannot be opened (a picture the show cannot go on
-// without). The default prints one line naming the file and the reason on
-// standard error and ends the process with status 1; if a replacement
+// Called when a JPEG file cannot be opened or is a directory (a picture the
+// show cannot go on without). The default reports the file and the reason
+// and ends the process with status 1; if a replacement
 // returns, the decode reports failure. Returns the previous handler.
 using JpegOpenFailureHandler = void (*)(const char* path, int errorNumber);
 JpegOpenFailureHandler setJpegOpenFailureHandler(JpegOpenFailureHandler handler);

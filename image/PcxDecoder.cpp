@@ -1,10 +1,10 @@
 #include "image/PcxDecoder.h"
 
 #include "image/Bitmap.h"
+#include "image/Diagnostics.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
+#include <string>
 #include <vector>
 
 namespace zov {
@@ -36,10 +36,12 @@ struct Planes {
     }
 };
 
-// next() gives the next byte, or -1 at the end of the data.
+// next() gives the next byte, or -1 at the end of the data. overran tells
+// an incomplete result that ran past the last scanline from one cut short.
 template <typename NextByte>
-PcxDecodeResult unpack(NextByte next, Planes& planes)
+PcxDecodeResult unpack(NextByte next, Planes& planes, bool& overran)
 {
+    overran = false;
     const std::size_t total = planes.bytes.size();
     std::size_t stored = 0;
     int plane = 0, row = 0, x = 0;
@@ -57,8 +59,10 @@ PcxDecodeResult unpack(NextByte next, Planes& planes)
         }
         for (int i = 0; i < count; ++i) {
             // A run longer than what is left would go past the last scanline.
-            if (stored == total)
+            if (stored == total) {
+                overran = true;
                 return PcxDecodeResult::Incomplete;
+            }
             planes.bytes[plane * planes.planeSize + static_cast<std::size_t>(row) * planes.width + x] =
                 static_cast<std::uint8_t>(value);
             ++stored;
@@ -99,33 +103,70 @@ void convert(const Planes& planes, Bitmap& target, bool scale)
     }
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
+int read16(const std::uint8_t* at)
+{
+    return at[0] | (at[1] << 8);
+}
+
+// What the header says against what the caller states; the decoder itself
+// never reads it, so this only explains a picture that comes out wrong.
+std::string headerProblem(const std::uint8_t* bytes, std::size_t size, int fileWidth, int fileHeight)
+{
+    if (size == 0)
+        return "empty file";
+    if (size < static_cast<std::size_t>(kHeaderBytes))
+        return "cut short: " + std::to_string(size) + " bytes, less than the 128-byte header";
+    if (bytes[0] != 0x0A || bytes[2] != 1)
+        return "not a PCX file";
+    if (bytes[3] != 8 || bytes[65] != 3)
+        return "not a 24-bit PCX picture (" + std::to_string(bytes[65]) + " planes of " + std::to_string(bytes[3]) +
+               " bits), read as one anyway";
+    const int width = read16(bytes + 8) - read16(bytes + 4) + 1;
+    const int height = read16(bytes + 10) - read16(bytes + 6) + 1;
+    if (width != fileWidth || height != fileHeight)
+        return "the header says " + std::to_string(width) + "x" + std::to_string(height) + ", read as " +
+               std::to_string(fileWidth) + "x" + std::to_string(fileHeight);
+    return {};
+}
+
+PcxDecodeResult decodeReporting(const std::uint8_t* bytes, std::size_t size, Bitmap& target, int fileWidth,
+                                int fileHeight, bool scale, const char* name)
+{
+    Planes planes(fileWidth, fileHeight);
+    std::size_t at = static_cast<std::size_t>(kHeaderBytes);
+    bool overran = false;
+    const PcxDecodeResult result = unpack([&] { return at < size ? int{bytes[at++]} : -1; }, planes, overran);
+    convert(planes, target, scale);
+    if (!name)
+        return result;
+    // One line a file: the header's problem explains the data's.
+    std::string problem = headerProblem(bytes, size, fileWidth, fileHeight);
+    if (problem.empty() && result == PcxDecodeResult::Incomplete)
+        problem = overran ? "the picture data runs past its last row" : "cut short: the picture data ends early";
+    if (!problem.empty())
+        reportFileProblem(name, problem);
+    return result;
+}
 
 } // namespace
 
 PcxDecodeResult decodePcxFile(const char* path, Bitmap& target, int fileWidth, int fileHeight, bool scale)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(path ? std::fopen(path, "rb") : nullptr);
-    if (!file)
+    std::string reason;
+    const auto bytes = readWholeFile(path, reason);
+    if (!bytes) {
+        reportFileProblem(path ? path : "(null)", reason);
         return PcxDecodeResult::NotOpened;
-    Planes planes(fileWidth, fileHeight);
-    PcxDecodeResult result = PcxDecodeResult::Incomplete;
-    if (std::fseek(file.get(), kHeaderBytes, SEEK_SET) == 0)
-        result = unpack([f = file.get()] { return std::getc(f); }, planes);
-    convert(planes, target, scale);
-    return result;
+    }
+    return decodeReporting(bytes->data(), bytes->size(), target, fileWidth, fileHeight, scale, path);
 }
 
 PcxDecodeResult decodePcxBytes(const std::uint8_t* bytes, std::size_t size, Bitmap& target, int fileWidth,
-                               int fileHeight, bool scale)
+                               int fileHeight, bool scale, const char* name)
 {
-    Planes planes(fileWidth, fileHeight);
-    std::size_t at = static_cast<std::size_t>(kHeaderBytes);
-    const PcxDecodeResult result = unpack([&] { return at < size ? int{bytes[at++]} : -1; }, planes);
-    convert(planes, target, scale);
-    return result;
+    if (!bytes)
+        size = 0;
+    return decodeReporting(bytes, size, target, fileWidth, fileHeight, scale, name);
 }
 
 } // namespace zov

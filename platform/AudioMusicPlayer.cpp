@@ -1,5 +1,6 @@
 #include "platform/AudioMusicPlayer.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,6 +11,15 @@ namespace {
 constexpr std::uint32_t kSampleRate = 44100;
 
 void ignoreSync(std::uint32_t, std::uint32_t, std::uint32_t) {}
+
+// Sync callbacks carry no pointer back to the player; there is one player
+// per process, and each counts from what it found at load.
+std::atomic<std::uint64_t> gModulePasses{0};
+
+void countPass(std::uint32_t, std::uint32_t, std::uint32_t)
+{
+    gModulePasses.fetch_add(1, std::memory_order_relaxed);
+}
 
 void exitProcess(int status)
 {
@@ -57,7 +67,8 @@ bool AudioMusicPlayer::load(const char* path)
         fatal("Can't play the file");
         return false;
     }
-    audio_.channelSetSync(music_, AudioLayer::kSyncEnd, 0, ignoreSync);
+    passesBeforeLoad_ = gModulePasses.load(std::memory_order_relaxed);
+    audio_.channelSetSync(music_, AudioLayer::kSyncEnd, 0, countPass);
     return true;
 }
 
@@ -117,6 +128,11 @@ bool AudioMusicPlayer::pauseStream()
     savedStreamPosition_ = audio_.channelPosition(stream_);
     audio_.channelStop(stream_);
     return true;
+}
+
+std::uint64_t AudioMusicPlayer::passes()
+{
+    return music_ == 0 ? 0 : gModulePasses.load(std::memory_order_relaxed) - passesBeforeLoad_;
 }
 
 std::int32_t AudioMusicPlayer::streamPosition()

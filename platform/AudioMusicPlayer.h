@@ -29,6 +29,7 @@ public:
     std::int32_t row() override;
     bool pauseStream() override;
     std::int32_t streamPosition() override;
+    std::uint64_t passes() override;
 
 private:
     void fatal(const char* text);
@@ -39,6 +40,7 @@ private:
     AudioLayer::Handle music_ = 0;
     std::uint32_t streamIsMono_ = 0;
     std::uint32_t savedStreamPosition_ = 0;
+    std::uint64_t passesBeforeLoad_ = 0;
 };
 
 } // namespace zov

@@ -1,7 +1,9 @@
 #include "platform/FileSources.h"
 
+#include "image/Diagnostics.h"
 #include "platform/AudioLayer.h"
 #include "platform/MusicPlayer.h"
+#include "platform/XmLayout.h"
 
 #include <SDL.h>
 #include <libopenmpt/libopenmpt.hpp>
@@ -9,9 +11,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
+#include <string>
 #include <vector>
 
 namespace zov {
@@ -27,26 +28,40 @@ bool readable(const char* path)
     return true;
 }
 
+// Passes what libopenmpt says about a damaged module on, one report a line.
+void reportLines(const char* name, const std::string& text)
+{
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty())
+            reportFileProblem(name, line);
+}
+
 // A module decoded by libopenmpt; loops forever when looping, going on at
 // the module's restart position after its last order.
 class ModuleSource final : public AudioSource {
 public:
-    ModuleSource(const std::vector<std::uint8_t>& bytes, int rate) : module_(bytes, log_), rate_(rate)
+    ModuleSource(const std::vector<std::uint8_t>& bytes, int rate, const char* name)
+        : module_(bytes, log_), rate_(rate)
     {
         module_.set_repeat_count(0);
+        songSeconds_ = module_.get_duration_seconds();
+        reportLines(name, log_.str());
+        log_.str({});
     }
 
     std::size_t render(float* lr, std::size_t frames) override
     {
         const std::int32_t orderBefore = module_.get_current_order();
+        const std::int32_t rowBefore = module_.get_current_row();
         const std::size_t got = module_.read_interleaved_stereo(rate_, frames, lr);
         if (got < frames) {
             std::fill(lr + 2 * got, lr + 2 * frames, 0.0f);
             if (!ended_)
                 ++ends_;
             ended_ = true;
-        } else if (module_.get_current_order() < orderBefore) {
-            ++ends_; // went back to the restart position
+        } else if (wentBack(orderBefore, rowBefore)) {
+            ++ends_;
         }
         return got;
     }
@@ -74,6 +89,7 @@ public:
             return false;
         module_.set_position_order_row(order, row);
         ended_ = false;
+        endsAtSeek_ = ends_;
         return true;
     }
 
@@ -81,9 +97,27 @@ public:
     int fileChannels() const override { return 2; }
 
 private:
+    // Back to the restart position. An earlier order says it at once. Within
+    // one order (a module of one order) a row going back may also be a
+    // pattern loop, so it counts only once the time played covers one more
+    // whole song; libopenmpt's clock keeps running across loops.
+    bool wentBack(std::int32_t orderBefore, std::int32_t rowBefore)
+    {
+        const std::int32_t order = module_.get_current_order();
+        if (order < orderBefore)
+            return true;
+        if (order != orderBefore || module_.get_current_row() >= rowBefore)
+            return false;
+        constexpr double kSlackSeconds = 0.1;
+        const auto passes = static_cast<double>(ends_ - endsAtSeek_ + 1);
+        return module_.get_position_seconds() + kSlackSeconds >= passes * songSeconds_;
+    }
+
     std::ostringstream log_; // libopenmpt's remarks on the file are not the show's output
     openmpt::module module_;
     std::int32_t rate_;
+    double songSeconds_ = 0.0;
+    std::uint64_t endsAtSeek_ = 0; // a seek sets libopenmpt's clock to the song time
     bool looping_ = false;
     bool ended_ = false;
     std::uint64_t ends_ = 0;
@@ -190,16 +224,33 @@ SourceOpener::Result FileSourceOpener::openStream(const char* path, int rate)
 
 SourceOpener::Result FileSourceOpener::openModule(const char* path, int rate)
 {
-    Result result;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string reason;
+    const auto bytes = readWholeFile(path, reason);
+    if (!bytes) {
+        reportFileProblem(path ? path : "(null)", reason);
+        Result result;
         result.error = kAudioErrorFileOpen;
         return result;
     }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return openModuleBytes(*bytes, rate, path);
+}
+
+SourceOpener::Result openModuleBytes(const std::vector<std::uint8_t>& bytes, int rate, const char* name)
+{
+    SourceOpener::Result result;
+    if (bytes.empty()) {
+        reportFileProblem(name, "empty file");
+        result.error = kAudioErrorFileForm;
+        return result;
+    }
     try {
-        result.source = std::make_unique<ModuleSource>(bytes, rate);
-    } catch (const std::exception&) {
+        result.source = std::make_unique<ModuleSource>(bytes, rate, name);
+        if (const std::uint64_t described = xmDescribedSize(bytes.data(), bytes.size()); described > bytes.size())
+            reportFileProblem(name, "cut short: " + std::to_string(bytes.size()) +
+                                        " bytes where its headers describe at least " +
+                                        std::to_string(described) + "; the missing part plays silent");
+    } catch (const std::exception& e) {
+        reportFileProblem(name, std::string("not a module libopenmpt can play (") + e.what() + ")");
         result.error = kAudioErrorFileForm;
     }
     return result;

@@ -21,6 +21,10 @@ public:
     virtual std::int32_t row() = 0;
     virtual bool pauseStream() = 0;
     virtual std::int32_t streamPosition() = 0;
+
+    // How often the music has gone back to its restart position (or ended)
+    // since it was loaded; 0 when the player cannot tell.
+    virtual std::uint64_t passes() { return 0; }
 };
 
 // The module position word: order in the low 16 bits, row in the high 16.

@@ -1,6 +1,7 @@
 #include "platform/SdlAudioLayer.h"
 
 #include "platform/Clock.h"
+#include "platform/QuietStderr.h"
 
 #include <SDL.h>
 
@@ -18,35 +19,6 @@ namespace {
 constexpr int kDeviceBufferFrames = 1024;
 constexpr std::int64_t kSilentStepMs = 5;
 
-// Sound libraries probed while the device opens (ALSA above all) print their
-// own complaints on stderr; SDL's error says it in one line, so they are
-// kept quiet for that moment.
-class QuietStderr {
-public:
-    QuietStderr()
-    {
-        std::fflush(stderr);
-        saved_ = dup(STDERR_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        if (saved_ >= 0 && null >= 0)
-            dup2(null, STDERR_FILENO);
-        if (null >= 0)
-            close(null);
-    }
-    ~QuietStderr()
-    {
-        std::fflush(stderr);
-        if (saved_ >= 0) {
-            dup2(saved_, STDERR_FILENO);
-            close(saved_);
-        }
-    }
-    QuietStderr(const QuietStderr&) = delete;
-    QuietStderr& operator=(const QuietStderr&) = delete;
-
-private:
-    int saved_ = -1;
-};
 
 } // namespace
 

@@ -1,11 +1,13 @@
 #include "platform/SdlDisplay.h"
 
 #include "image/Bitmap.h"
+#include "platform/QuietStderr.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace zov {
 
@@ -28,6 +30,25 @@ bool findExactMode(int width, int height, SDL_DisplayMode& found)
 }
 
 } // namespace
+
+bool probeGraphicalDisplay(std::string& reason)
+{
+    bool initialised = false;
+    {
+        QuietStderr quiet;
+        initialised = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    }
+    if (!initialised) {
+        reason = SDL_GetError();
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool real = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+    if (!real)
+        reason = std::string("only SDL's ") + (driver ? driver : "unnamed") + " video driver";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return real;
+}
 
 SdlDisplay::SdlDisplay(SdlDisplayOptions options) : options_(options)
 {

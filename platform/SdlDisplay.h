@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -66,6 +67,12 @@ private:
     std::uint32_t textureFormat_ = 0;
     PixelConverter converter_ = nullptr;
 };
+
+// Whether SDL can open a window a person sees. False, with SDL's reason or
+// the driver's name, when it cannot or would fall back to an off-screen or
+// dummy driver (no DISPLAY): the show would play where nobody sees it and no
+// key could end it.
+bool probeGraphicalDisplay(std::string& reason);
 
 // The Windows virtual-key code of an SDL key: letters, digits, Escape,
 // Space, Enter, arrows and F1..F24; 0 for any other key.

@@ -2,6 +2,7 @@
 
 #include "effects/EffectLayer.h"
 #include "image/Bitmap.h"
+#include "image/Diagnostics.h"
 #include "image/ImageLoaderRegistry.h"
 #include "platform/DisplayDriver.h"
 #include "platform/MusicPlayer.h"
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 namespace zov {
 
@@ -28,25 +30,30 @@ constexpr int kEndPictureHeight = 384;
 // The second part's star layer, which jumps on every eighth row.
 constexpr int kBonkLayer = 1;
 constexpr std::int32_t kBonkRowStep = 8;
+// Going back to the restart position twice within one loop means a whole
+// pass of the orders went by: the awaited one is not among them.
+constexpr std::uint64_t kPassesOfAStuckLoop = 2;
 
-// One loop of the show: which part it renders, when the music ends it, on
-// which rows the logo flashes, and whether the star gets its cue.
+// One loop of the show: which part it renders, when the music ends it
+// (awaitedOrder names it to a user), on which rows the logo flashes, and
+// whether the star gets its cue.
 struct ShowLoop {
     int part;
+    std::int32_t awaitedOrder;
     bool (*leaves)(std::int32_t order);
     bool (*logoOn)(std::int32_t row);
     bool bonk;
 };
 
 constexpr ShowLoop kLoops[] = {
-    {0, [](std::int32_t order) { return order >= 2; }, [](std::int32_t row) { return row >= 0 && row % 32 <= 2; },
+    {0, 2, [](std::int32_t order) { return order >= 2; }, [](std::int32_t row) { return row >= 0 && row % 32 <= 2; },
      false},
-    {1, [](std::int32_t order) { return order >= 5; },
+    {1, 5, [](std::int32_t order) { return order >= 5; },
      [](std::int32_t row) { return row % 32 == 0 || row % 16 == 1 || row % 4 == 2; }, true},
     // Exactly 2: after the second part the module has passed order 2 and
     // this loop waits for it to loop back there.
-    {2, [](std::int32_t order) { return order == 2; }, [](std::int32_t) { return false; }, false},
-    {3, [](std::int32_t order) { return order >= 4; }, [](std::int32_t) { return false; }, false},
+    {2, 2, [](std::int32_t order) { return order == 2; }, [](std::int32_t) { return false; }, false},
+    {3, 4, [](std::int32_t order) { return order >= 4; }, [](std::int32_t) { return false; }, false},
 };
 
 std::unique_ptr<Bitmap> loadPicture(ImageLoaderRegistry& loaders, const char* path, int width, int height)
@@ -86,13 +93,17 @@ int DemoDriver::run(PartList& partList, int firstPart, const char* musicFile, st
         opening->setStartTime(timer.now());
 
     for (int loop = 0; loop < static_cast<int>(std::size(kLoops)); ++loop)
-        runLoop(loop, partList, frame);
+        if (!runLoop(loop, partList, frame)) {
+            music_.shutdown();
+            return 1;
+        }
     showEndPicture(partList, frame);
     return 0;
 }
 
 int DemoDriver::setUp(PartList& partList, const char* musicFile, std::int32_t startOrder, std::int32_t startRow)
 {
+    musicFile_ = musicFile ? musicFile : "";
     const bool musicLoaded = music_.load(musicFile);
     if (!musicLoaded && !display_.hasKeyboard()) {
         // Without music positions the loops end only by keys: nothing could
@@ -117,7 +128,7 @@ int DemoDriver::setUp(PartList& partList, const char* musicFile, std::int32_t st
     return 0;
 }
 
-void DemoDriver::runLoop(int loop, PartList& partList, Bitmap& frame)
+bool DemoDriver::runLoop(int loop, PartList& partList, Bitmap& frame)
 {
     const ShowLoop& rule = kLoops[loop];
     Part* part = partList.part(rule.part);
@@ -128,10 +139,18 @@ void DemoDriver::runLoop(int loop, PartList& partList, Bitmap& frame)
     // Each key press is consumed by the test that sees it, so one press
     // skips exactly one loop.
     if (keyPressed())
-        return;
+        return true;
+    const std::uint64_t passesAtStart = music_.passes();
     do {
         if (rule.leaves(music_.order()))
             break;
+        if (!display_.hasKeyboard() && music_.passes() - passesAtStart >= kPassesOfAStuckLoop) {
+            reportFileProblem(musicFile_, "the music played a whole pass without reaching order " +
+                                              std::to_string(rule.awaitedOrder) +
+                                              ", which the show waits for; without a keyboard nothing else can "
+                                              "end it");
+            return false;
+        }
         const std::int32_t order = music_.order();
         const std::int32_t row = music_.row();
         if (rule.bonk && row % kBonkRowStep == 0 && row != lastBonkRow_) {
@@ -146,6 +165,7 @@ void DemoDriver::runLoop(int loop, PartList& partList, Bitmap& frame)
             logo_->addAt(frame, kLogoX, kLogoY);
         display_.present();
     } while (!keyPressed());
+    return true;
 }
 
 void DemoDriver::dispatchPosition(Part* part, std::int32_t order, std::int32_t row)

@@ -31,7 +31,8 @@ public:
     DemoDriver& operator=(const DemoDriver&) = delete;
 
     // Runs the whole show; returns the exit status: 0 once the end picture
-    // is dismissed, non-zero when the show cannot run.
+    // is dismissed, non-zero when the show cannot run or, without a
+    // keyboard, when the music can no longer end a loop.
     int run(PartList& partList, int firstPart, const char* musicFile, std::int32_t startOrder,
             std::int32_t startRow);
 
@@ -42,7 +43,9 @@ public:
 
 private:
     int setUp(PartList& partList, const char* musicFile, std::int32_t startOrder, std::int32_t startRow);
-    void runLoop(int loop, PartList& partList, Bitmap& frame);
+    // False when, without a keyboard, the music played a whole pass without
+    // reaching the order the loop waits for.
+    bool runLoop(int loop, PartList& partList, Bitmap& frame);
     // Hands the part the action for a changed music position.
     void dispatchPosition(Part* part, std::int32_t order, std::int32_t row);
     void showEndPicture(PartList& partList, Bitmap& frame);
@@ -51,6 +54,7 @@ private:
 
     DisplayDriver& display_;
     MusicPlayer& music_;
+    const char* musicFile_ = "";
     std::unique_ptr<BitmapFont> font_;
     std::int32_t lastOrder_ = 0; // music position at the last change
     std::int32_t lastRow_ = 0;

@@ -6,6 +6,7 @@
 #include "platform/FpsDisplay.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/SdlAudioLayer.h"
+#include "platform/SdlDisplay.h"
 #include "runtime/ShowProgram.h"
 #include "runtime/program/ProgramDisplay.h"
 
@@ -44,6 +45,15 @@ int main(int argc, char** argv)
     if (ec) {
         std::fprintf(stderr, "%s: cannot change to %s: %s\n", kProgramName, root->c_str(), ec.message().c_str());
         return 1;
+    }
+
+    if (!options.headless) {
+        std::string reason;
+        if (!probeGraphicalDisplay(reason)) {
+            std::fprintf(stderr, "%s: no graphical display (%s): set DISPLAY, or play with --headless\n",
+                         kProgramName, reason.c_str());
+            return 1;
+        }
     }
 
     MonotonicClock clock;

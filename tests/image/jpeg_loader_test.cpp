@@ -113,7 +113,7 @@ TEST(JpegLoaderDeathTest, AFileThatCannotBeOpenedEndsTheProgramWithAReason)
     Bitmap target(4, 4);
     const std::string path = tempPath("no-such-file.jpg");
     EXPECT_EXIT(decodeJpegFile(path.c_str(), target.pixels(), 4, 4), testing::ExitedWithCode(1),
-                "^cannot open .*no-such-file\\.jpg: No such file or directory\n$");
+                "^.*no-such-file\\.jpg: no such file\n$");
 }
 
 int gOpenFailures = 0;
@@ -144,8 +144,7 @@ TEST(JpegLoader, AFileTheLibraryCannotDecodeLeavesTheTarget)
     testing::internal::CaptureStderr();
     JpegLoader().loadInto(target, path.c_str(), 4, 4, false, true);
     JpegLoader().loadInto(target, path.c_str(), 2, 2, false, true);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Not a JPEG file: starts with 0x74 0x68\nNot a JPEG file: starts with 0x74 0x68\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), path + ": not a JPEG file\n" + path + ": not a JPEG file\n");
     EXPECT_EQ(target.pixel(0, 0), 0x55555555u);
 }
 
@@ -181,7 +180,8 @@ TEST_F(JpegCorpus, CmykFailsWithTheLibrarysMessage)
     b.fill(7);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(decodeJpegFile(path("pil_sample_cmyk.jpg").c_str(), b.pixels(), 100, 100));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unsupported color conversion request\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              path("pil_sample_cmyk.jpg") + ": Unsupported color conversion request\n");
     EXPECT_EQ(b.pixel(50, 50), 7u);
 }
 
@@ -190,7 +190,8 @@ TEST_F(JpegCorpus, TruncatedDecodesWithTheLibrarysWarning)
     Bitmap b(100, 100);
     testing::internal::CaptureStderr();
     EXPECT_TRUE(decodeJpegFile(path("truncated_jpeg.jpg").c_str(), b.pixels(), 100, 100));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Premature end of JPEG file\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              path("truncated_jpeg.jpg") + ": cut short (Premature end of JPEG file), decoded what is there\n");
     for (std::size_t i = 0; i < b.pixelCount(); ++i)
         ASSERT_EQ(b.pixels()[i] >> 24, 0xFFu);
 }

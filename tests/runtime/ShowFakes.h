@@ -124,9 +124,11 @@ public:
     std::int32_t row() override { return loads && position ? position(display_.frames).second : 0; }
     bool pauseStream() override { return false; }
     std::int32_t streamPosition() override { return 0; }
+    std::uint64_t passes() override { return loads && passesAt ? passesAt(display_.frames) : 0; }
 
     bool loads = true;
     std::function<std::pair<int, int>(int frame)> position;
+    std::function<std::uint64_t(int frame)> passesAt;
 
     std::string loadedPath;
     std::pair<int, int> playedAt{-1, -1};

@@ -238,6 +238,30 @@ TEST_F(DriverFixture, WithoutKeyboardTheShowFollowsTheMusicAndTheEndPictureStays
     EXPECT_EQ(display.frames - 5, 300);
 }
 
+TEST_F(DriverFixture, WithoutKeyboardAWholePassWithoutTheAwaitedOrderEndsTheRun)
+{
+    // One order, going back to its start every 10 frames.
+    music.position = script({{0, 0}});
+    music.passesAt = [](int frame) { return static_cast<std::uint64_t>(frame / 10); };
+    display.keyboard = false;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "data/cute5c.xm: the music played a whole pass without reaching order 2, which the show waits for; "
+              "without a keyboard nothing else can end it\n");
+    EXPECT_EQ(display.frames, 20); // two passes back to the start
+    EXPECT_EQ(music.shutdownAtFrame, std::vector<int>{20});
+}
+
+TEST_F(DriverFixture, WithAKeyboardTheShowWaitsThroughAnyNumberOfPasses)
+{
+    music.position = script({{0, 0}});
+    music.passesAt = [](int frame) { return static_cast<std::uint64_t>(frame / 10); };
+    display.keyAtFrame = {60, 61, 62, 63, 64};
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(display.presentedParts[59], 0);
+}
+
 TEST_F(DriverFixture, WithoutKeyboardOrMusicTheShowDoesNotStart)
 {
     display.keyboard = false;

@@ -1,0 +1,77 @@
+#!/bin/sh
+# The bad-data table: runs the program headless on a damaged copy of data/,
+# one row at a time, and checks the exit status, that standard error names
+# the damaged file, and, for damage the show goes on after, that the show
+# runs to its end (headless, only the end picture gives status 0). The
+# copy's music is a short module, so a whole show takes seconds; rows of the
+# music damage that module.
+# Usage: bad_data.sh KIND PROGRAM DAMAGE_TOOL DATA_DIR WORK_DIR
+set -u
+kind=$1
+program=$2
+damage=$3
+data=$4
+work=$5
+
+# kind  file         damage     status  end: the show reaches its end
+rows="
+jpeg    bak1.jpg     missing    1       -
+jpeg    bak1.jpg     empty      0       end
+jpeg    bak1.jpg     directory  1       -
+jpeg    bak1.jpg     cut:3000   0       end
+jpeg    bak1.jpg     random     0       end
+jpeg    bak1.jpg     lie        0       end
+jpeg    end.jpg      random     0       end
+pcx     mossel2.pcx  missing    0       end
+pcx     mossel2.pcx  empty      0       end
+pcx     mossel2.pcx  directory  0       end
+pcx     mossel2.pcx  cut:2000   0       end
+pcx     mossel2.pcx  cut:60     0       end
+pcx     mossel2.pcx  random     0       end
+pcx     mossel2.pcx  lie        0       end
+xm      cute5c.xm    missing    1       -
+xm      cute5c.xm    empty      1       -
+xm      cute5c.xm    directory  1       -
+xm      cute5c.xm    cut:700    0       end
+xm      cute5c.xm    random     1       -
+xm      cute5c.xm    lie        1       -
+xm      cute5c.xm    oneorder   1       -
+"
+
+[ -d "$data" ] || { echo "no data kit at $data: skipped"; exit 77; }
+failures=0
+count=0
+rm -rf "$work"
+echo "$rows" | while read -r rowkind file how status end; do
+  [ "$rowkind" = "$kind" ] || continue
+  count=$((count + 1))
+  row="$work/$count"
+  mkdir -p "$row"
+  cp -r "$data" "$row/data"
+  "$damage" "$row/data/cute5c.xm" fastmusic || exit 1
+  "$damage" "$row/data/$file" "$how" || { echo "FAIL $file $how: cannot damage the copy"; exit 1; }
+  timeout 120 "$program" --headless --mute --data "$row" >"$row/stdout" 2>"$row/stderr"
+  got=$?
+  problem=""
+  if [ $got -eq 124 ]; then
+    problem="hung"
+  elif [ $got -ne "$status" ]; then
+    problem="status $got, not $status"
+  elif ! grep -q "^data/$file: " "$row/stderr"; then
+    problem="standard error does not name data/$file"
+  elif [ "$end" = end ] && ! grep -q "^got to loop $" "$row/stdout"; then
+    # Headless, status 0 comes only after the end picture; the loop's line
+    # shows it got there through the show.
+    problem="the show did not run"
+  fi
+  if [ -n "$problem" ]; then
+    echo "FAIL $file $how: $problem"
+    sed 's/^/  stderr: /' "$row/stderr" | tail -n 5
+    failures=$((failures + 1))
+  else
+    echo "ok   $file $how: status $got; $(grep "^data/$file: " "$row/stderr" | head -n 1)"
+  fi
+  echo "$failures" >"$work/failures"
+done || exit 1
+[ -f "$work/failures" ] || { echo "no rows for $kind"; exit 1; }
+[ "$(cat "$work/failures")" = 0 ]

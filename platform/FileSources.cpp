@@ -243,9 +243,12 @@ SourceOpener::Result openModuleBytes(const std::vector<std::uint8_t>& bytes, int
         result.error = kAudioErrorFileForm;
         return result;
     }
+    // Walked before libopenmpt sees the bytes so that every input of the
+    // fuzz target goes through it too.
+    const std::uint64_t described = xmDescribedSize(bytes.data(), bytes.size());
     try {
         result.source = std::make_unique<ModuleSource>(bytes, rate, name);
-        if (const std::uint64_t described = xmDescribedSize(bytes.data(), bytes.size()); described > bytes.size())
+        if (described > bytes.size())
             reportFileProblem(name, "cut short: " + std::to_string(bytes.size()) +
                                         " bytes where its headers describe at least " +
                                         std::to_string(described) + "; the missing part plays silent");

@@ -1,9 +1,9 @@
 // Damages one file of a copy of data/ the way a user's copy gets damaged,
 // deterministically, for the bad-data table (bad_data.sh):
 //   damage_file FILE missing|empty|directory|cut:N|random|lie|fastmusic|oneorder
-// "lie" rewrites the sizes or counts in the header of a JPEG, PCX or XM;
-// "fastmusic" and "oneorder" write short modules (the first runs a whole
-// show in about two seconds, the second never gets past order 0).
+// "lie" rewrites the sizes or counts in the header of a JPEG, PCX, XM or
+// LWOB; "fastmusic" and "oneorder" write short modules (the first runs a
+// whole show in about two seconds, the second never gets past order 0).
 #include "tests/platform/TinyXm.h"
 
 #include <cstdint>
@@ -76,6 +76,16 @@ bool lieXm(Bytes& b)
     return true;
 }
 
+// The first chunk after FORM....LWOB says it runs far past the file.
+bool lieLwo(Bytes& b)
+{
+    if (b.size() < 20)
+        return false;
+    for (std::size_t i = 16; i < 20; ++i)
+        b[i] = i == 16 ? 0x7F : 0xF0;
+    return true;
+}
+
 zov::test::TinyXm fastSong()
 {
     // Orders 0..5 then back to 0: every loop of the show ends within two
@@ -123,7 +133,10 @@ int main(int argc, char** argv)
             b = static_cast<std::uint8_t>(rng());
     } else if (mode == "lie") {
         const std::string ext = file.extension().string();
-        const bool lied = ext == ".jpg" ? lieJpeg(bytes) : ext == ".pcx" ? liePcx(bytes) : ext == ".xm" && lieXm(bytes);
+        const bool lied = ext == ".jpg"   ? lieJpeg(bytes)
+                          : ext == ".pcx" ? liePcx(bytes)
+                          : ext == ".xm"  ? lieXm(bytes)
+                                          : ext == ".lwo" && lieLwo(bytes);
         if (!lied) {
             std::fprintf(stderr, "%s: no header to lie in\n", argv[1]);
             return 1;

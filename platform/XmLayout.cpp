@@ -38,17 +38,24 @@ std::uint64_t xmDescribedSize(const std::uint8_t* bytes, std::size_t size)
     const std::uint32_t patterns = r.u16(kHeaderSizeAt + 10);
     const std::uint32_t instruments = r.u16(kHeaderSizeAt + 12);
     std::uint64_t at = kHeaderSizeAt + std::uint64_t{r.u32(kHeaderSizeAt)};
+    // Headers of size 0 would walk in place, up to 65535 x 65535 times: such
+    // a file is no XM the walk can follow, so it stops there.
     for (std::uint32_t p = 0; p < patterns; ++p) {
         if (!r.has(at, 9))
             return at + 9;
-        at += std::uint64_t{r.u32(at)} + r.u16(at + 7);
+        const std::uint64_t headerSize = r.u32(at);
+        if (headerSize == 0)
+            return at;
+        at += headerSize + r.u16(at + 7);
     }
-    for (std::uint32_t i = 0; i < instruments; ++i) {
+    for (std::uint32_t i = 0; i < instruments && at <= size; ++i) {
         if (!r.has(at, 29))
             return at + 29;
         const std::uint64_t headerSize = r.u32(at);
         const std::uint32_t samples = r.u16(at + 27);
         const std::uint64_t sampleHeaderSize = samples > 0 ? r.u32(at + 29) : 0;
+        if (headerSize == 0 || (samples > 0 && sampleHeaderSize == 0))
+            return at;
         std::uint64_t sampleHeaders = at + headerSize;
         at = sampleHeaders + samples * sampleHeaderSize;
         for (std::uint32_t s = 0; s < samples; ++s, sampleHeaders += sampleHeaderSize) {

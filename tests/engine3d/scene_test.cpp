@@ -1,8 +1,33 @@
+#include "engine3d/MeshObject.h"
 #include "engine3d/Scene.h"
 #include "engine3d/SpriteCloud.h"
 #include "tests/engine3d/SceneFakes.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+// Counts every allocation of the process, so that a test can watch a window.
+namespace {
+std::atomic<long> allocations{0};
+}
+void* operator new(std::size_t n)
+{
+    ++allocations;
+    if (void* p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace zov {
 namespace {
@@ -145,6 +170,34 @@ TEST_F(SceneRender, SpriteCloudsDrawAfterTrianglesThroughTheCamera)
     scene.render(frame, real, 0.0);
     EXPECT_EQ(frame.pixel(128, 96), 0x00404040u);
     EXPECT_EQ(frame.pixel(2, 2), 0u);
+}
+
+TEST_F(SceneRender, AFrameAllocatesNothing)
+{
+    for (int i = 0; i < 50; ++i)
+        source.add(i % 2 ? 2 : 33, 3.0f + static_cast<float>(i)); // some cut at near
+    Bitmap glow(64, 64);
+    SpriteCloud cloud(&glow, 4, 4);
+    cloud.addVertex({Vec3(0, 0, 0), Vec3(0, 0, 0)});
+    scene.addObject(&cloud);
+    meshSurfaceObject mesh;
+    for (int i = 0; i < 3; ++i)
+        mesh.addVertex({Vec3(i, i * i, 1), Vec3(0, 0, -1)});
+    auto polygon = std::make_unique<SurfacePolygon>();
+    polygon->vertexCount = 3;
+    polygon->vertices[1] = 1;
+    polygon->vertices[2] = 2;
+    polygon->texture = std::make_shared<PolygonTexture>();
+    mesh.addPolygon(std::move(polygon));
+    scene.addObject(&mesh);
+    scene.setCameraPosition(0, 0, -20);
+    Bitmap frame(256, 192);
+    NewRenderDriver real(frame); // the recording one keeps a list
+    scene.render(frame, real, 0.0);
+    const long before = allocations;
+    for (int i = 0; i < 3; ++i)
+        scene.render(frame, real, 0.1 * i);
+    EXPECT_EQ(allocations - before, 0);
 }
 
 } // namespace

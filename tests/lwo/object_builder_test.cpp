@@ -12,6 +12,7 @@ namespace zov {
 namespace {
 
 using namespace zov::test;
+namespace fs = std::filesystem;
 
 // Four points of a unit square in z = 0 (and one more for a pentagon).
 Bytes squarePoints()
@@ -144,6 +145,30 @@ TEST(LoadEnvMappedObject, OneAdditiveEnvironmentSurfaceWithSmoothNormals)
     for (int v = 0; v < mesh->vertexCount(); ++v) {
         const double len = mesh->sourceVertex(v)->normal.length();
         EXPECT_TRUE(len == 0.0 || std::abs(len - 1.0) < 1e-9) << v;
+    }
+}
+
+TEST(BuildObject, EveryCorpusObjectBuildsAndRenders)
+{
+    const fs::path folder = fs::path(ZOV_CORPUS_DIR) / "lwo";
+    if (!fs::exists(folder))
+        GTEST_SKIP() << "no corpus at " << folder;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        LwoReader reader;
+        reader.read(entry.path().c_str());
+        const LwoObjectData& data = reader.result();
+        std::size_t triangles = 0;
+        for (const LwoPolygon& p : data.polygons)
+            triangles += p.indices.size() - 2;
+        testing::internal::CaptureStdout();
+        auto mesh = buildObject(data);
+        Camera camera;
+        camera.position.set(0, 0, -10);
+        mesh->updateMatrix();
+        const TriangleBatch batch = mesh->render(camera, 0.0, 0, nullptr);
+        mesh.reset();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(static_cast<std::size_t>(batch.count), triangles) << entry.path();
     }
 }
 

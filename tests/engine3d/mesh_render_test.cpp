@@ -105,14 +105,30 @@ TEST(MeshRender, HiddenAndUnsurfacedPolygonsGiveNothing)
     EXPECT_EQ(bare.renderOne()->typeCode, 0);
 }
 
-TEST(MeshObject, PolygonsNamingMissingVerticesAreRefused)
+TEST(MeshObject, PolygonLimitsAreKeptAndEveryPolygonRenders)
 {
-    OneTriangle t(0);
-    auto p = std::make_unique<SurfacePolygon>();
-    p->vertexCount = 3;
-    p->vertices[2] = 3;
-    EXPECT_EQ(t.mesh.addPolygon(std::move(p)), -1);
-    EXPECT_EQ(t.mesh.polygonCount(), 1);
+    auto owner = std::make_unique<OneTriangle>(0);
+    OneTriangle& t = *owner;
+    auto bad = std::make_unique<SurfacePolygon>();
+    bad->vertexCount = 3;
+    bad->vertices[2] = 3; // no such vertex
+    EXPECT_EQ(t.mesh.addPolygon(std::move(bad)), -1);
+
+    // Past the old 10000-triangle output: every polygon the import allows.
+    testing::internal::CaptureStdout(); // each refused polygon prints when freed
+    for (int i = 1; i <= MeshObject::kMaxPolygons; ++i) {
+        auto p = std::make_unique<SurfacePolygon>();
+        p->vertexCount = 3;
+        p->vertices[1] = 1;
+        p->vertices[2] = 2;
+        p->texture = t.surface;
+        EXPECT_EQ(t.mesh.addPolygon(std::move(p)), i < MeshObject::kMaxPolygons ? i : -1);
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(t.mesh.render(t.camera, 0, 0, nullptr).count, MeshObject::kMaxPolygons);
+    testing::internal::CaptureStdout();
+    owner.reset();
+    testing::internal::GetCapturedStdout();
 }
 
 TEST(MeshObject, DestructionReleasesASharedSurfaceOnce)

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace zov::lwob {
+namespace zov::lworead {
 
 namespace {
 
@@ -135,4 +135,4 @@ LwoSurface readSurface(ByteCursor chunk)
     return surface;
 }
 
-} // namespace zov::lwob
+} // namespace zov::lworead

@@ -11,8 +11,8 @@ namespace zov {
 
 // The data kit's LWOB writer has types of the same names in zov; a namespace
 // of their own keeps the two apart at link time. A file that includes both
-// names these as zov::lwob::.
-inline namespace lwob {
+// names these as zov::lworead::.
+inline namespace lworead {
 
 // Names are the file's bytes (Latin-1 kept), cut to kLwoMaxName bytes.
 inline constexpr std::size_t kLwoMaxName = 255;
@@ -86,5 +86,5 @@ private:
     LwoObjectData data_;
 };
 
-} // namespace lwob
+} // namespace lworead
 } // namespace zov

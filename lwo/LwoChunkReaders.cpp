@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace zov::lwob {
+namespace zov::lworead {
 
 namespace {
 
@@ -88,8 +88,10 @@ std::vector<Vec3> readPoints(ByteCursor chunk)
 
 std::vector<std::string> readSurfaceNames(ByteCursor chunk)
 {
+    // A polygon's 16-bit signed surface number reaches no further.
+    constexpr std::size_t kNamesReachable = 0x8000;
     std::vector<std::string> names;
-    while (chunk.remaining() > 0)
+    while (chunk.remaining() > 0 && names.size() < kNamesReachable)
         names.push_back(paddedName(chunk));
     return names;
 }
@@ -135,4 +137,4 @@ LwoSurface readSurface(ByteCursor chunk)
     return surface;
 }
 
-} // namespace zov::lwob
+} // namespace zov::lworead

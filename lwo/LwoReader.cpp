@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-namespace zov::lwob {
+namespace zov::lworead {
 
 namespace {
 
@@ -19,8 +19,8 @@ constexpr std::size_t kHeaderBytes = 12; // "FORM", size, "LWOB"
 
 enum class Loaded { Bytes, NotOpened, TooLarge };
 
-// The FORM as far as the file holds it: its stated size bounds what is read,
-// never what is allocated.
+// The FORM as far as the file holds it: a stated size past the end of the
+// file makes the reader allocate nothing beyond the file.
 Loaded loadForm(const char* fileName, std::vector<std::uint8_t>& bytes)
 {
     std::error_code error;
@@ -30,20 +30,21 @@ Loaded loadForm(const char* fileName, std::vector<std::uint8_t>& bytes)
         return Loaded::NotOpened;
     std::uint8_t header[8] = {};
     in.read(reinterpret_cast<char*>(header), sizeof header);
+    const std::size_t headerBytes = static_cast<std::size_t>(in.gcount());
     std::uint64_t wanted = fileBytes;
-    if (in.gcount() == sizeof header)
+    if (headerBytes == sizeof header)
         wanted = std::min(wanted, std::uint64_t{ByteCursor(header + 4, 4).u32()} + 8);
     if (wanted > kLwoMaxFileBytes)
         return Loaded::TooLarge;
     try {
-        bytes.assign(header, header + in.gcount());
-        bytes.resize(static_cast<std::size_t>(std::max<std::uint64_t>(wanted, bytes.size())));
+        bytes.resize(static_cast<std::size_t>(std::max<std::uint64_t>(wanted, headerBytes)));
     } catch (const std::bad_alloc&) {
         return Loaded::TooLarge;
     }
-    const std::size_t have = static_cast<std::size_t>(in.gcount());
-    in.read(reinterpret_cast<char*>(bytes.data() + have), static_cast<std::streamsize>(bytes.size() - have));
-    bytes.resize(have + static_cast<std::size_t>(in.gcount())); // the file may have shrunk meanwhile
+    std::copy_n(header, headerBytes, bytes.begin());
+    in.read(reinterpret_cast<char*>(bytes.data() + headerBytes),
+            static_cast<std::streamsize>(bytes.size() - headerBytes));
+    bytes.resize(headerBytes + static_cast<std::size_t>(in.gcount())); // the file may have shrunk meanwhile
     return Loaded::Bytes;
 }
 
@@ -114,9 +115,10 @@ void LwoReader::resolvePolygons()
                            [pointCount](std::uint16_t i) { return i >= pointCount; });
     });
 
+    // Each number is looked up once; numbers are signed 16-bit in the file.
     constexpr int kUnresolved = -2;
     const std::size_t numbers = std::max(data_.surfaceNames.size(), data_.surfaces.size());
-    std::vector<int> byNumber(std::min<std::size_t>(numbers, 65535), kUnresolved);
+    std::vector<int> byNumber(std::min<std::size_t>(numbers, 0x8000), kUnresolved);
     const auto resolve = [this](std::size_t k) {
         if (k < data_.surfaceNames.size()) {
             const auto named = std::find_if(data_.surfaces.begin(), data_.surfaces.end(),
@@ -143,4 +145,4 @@ LwoObjectData LwoReader::takeResult()
     return std::exchange(data_, {});
 }
 
-} // namespace zov::lwob
+} // namespace zov::lworead

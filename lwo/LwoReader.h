@@ -11,8 +11,8 @@ namespace zov {
 
 // The data kit's LWOB writer has types of the same names in zov; a namespace
 // of their own keeps the two apart at link time. A file that includes both
-// names these as zov::lwob::.
-inline namespace lwob {
+// names these as zov::lworead::, and forward declarations go in it too.
+inline namespace lworead {
 
 // Names are the file's bytes (Latin-1 kept), cut to kLwoMaxName bytes.
 inline constexpr std::size_t kLwoMaxName = 255;
@@ -57,7 +57,7 @@ struct LwoObjectData {
     std::vector<Vec3> points;
     std::vector<LwoPolygon> polygons;      // fewer than 3 corners or a bad index: skipped
     std::vector<LwoSurface> surfaces;      // SURF chunks in file order, at most kLwoMaxSurfaces
-    std::vector<std::string> surfaceNames; // SRFS, in order
+    std::vector<std::string> surfaceNames; // SRFS, in order, as many as polygons can name (32768)
     std::vector<LwoChunkInfo> chunks;      // every top-level chunk walked, in file order
     std::uint32_t formSize = 0;            // as the header gives it
 };
@@ -72,8 +72,9 @@ public:
     // NULL" when it is too large to hold; "COULDNT READ LWO FILE....." when
     // it is no FORM/LWOB, keeping what was read.
     void read(const char* fileName);
-    // The bytes of a whole file; false when they are no FORM/LWOB. A walk
-    // stops at the first chunk that does not fit in the bytes or the FORM.
+    // The bytes of a whole file; false when they are no FORM/LWOB. Odd chunks
+    // are followed by a pad byte, as IFF writes them; the walk stops at the
+    // first chunk that does not fit in the bytes or the FORM.
     bool parse(const std::uint8_t* bytes, std::size_t n);
 
     const LwoObjectData& result() const { return data_; }
@@ -86,5 +87,5 @@ private:
     LwoObjectData data_;
 };
 
-} // namespace lwob
+} // namespace lworead
 } // namespace zov

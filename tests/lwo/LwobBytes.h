@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-// Hand-assembled LWOB bytes for the reader's tests, malformed on purpose
-// where a test says so.
+// Hand-assembled LWOB bytes, malformed on purpose where a test says so.
 namespace zov::test {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -18,13 +17,16 @@ inline Bytes operator+(Bytes a, const Bytes& b)
     return a;
 }
 
+inline Bytes text(const std::string& s)
+{
+    return Bytes(s.begin(), s.end());
+}
+
 inline Bytes u16s(std::initializer_list<int> values)
 {
     Bytes b;
-    for (int v : values) {
-        b.push_back(static_cast<std::uint8_t>(v >> 8));
-        b.push_back(static_cast<std::uint8_t>(v));
-    }
+    for (int v : values)
+        b = b + Bytes{static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
     return b;
 }
 
@@ -41,28 +43,16 @@ inline Bytes floats(std::initializer_list<float> values)
     return b;
 }
 
-inline Bytes text(const std::string& s)
-{
-    return Bytes(s.begin(), s.end());
-}
-
-// NUL-terminated and padded to an even length.
+// NUL-terminated, padded to an even length.
 inline Bytes name(const std::string& s)
 {
-    Bytes b = text(s);
-    b.push_back(0);
-    if (b.size() % 2 != 0)
-        b.push_back(0);
-    return b;
+    return text(s) + Bytes(s.size() % 2 == 0 ? 2 : 1, 0);
 }
 
-// Odd chunks get their pad byte.
+// With its pad byte when odd.
 inline Bytes chunk(const std::string& id, const Bytes& data)
 {
-    Bytes b = text(id) + u32(static_cast<std::uint32_t>(data.size())) + data;
-    if (data.size() % 2 != 0)
-        b.push_back(0);
-    return b;
+    return text(id) + u32(static_cast<std::uint32_t>(data.size())) + data + Bytes(data.size() % 2, 0);
 }
 
 inline Bytes subChunk(const std::string& id, const Bytes& data)

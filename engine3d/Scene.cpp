@@ -108,6 +108,13 @@ void Scene::dispatch(Bitmap& target, NewRenderDriver& driver)
     const bool allModes = drawAllModes != 0;
     const bool fog = fogEnabled != 0;
     for (int i = 0; i < triangleCount_; ++i) {
+        // Sorted triangles lie all over their meshes: fetch ahead.
+        if (i + 8 < triangleCount_)
+            __builtin_prefetch(allTriangles_[i + 8]);
+        if (i + 4 < triangleCount_) {
+            __builtin_prefetch(allTriangles_[i + 4]->coords);
+            __builtin_prefetch(allTriangles_[i + 4]->uvA);
+        }
         RasterTriangle& t = *allTriangles_[i];
         const int slot = slotFor(t.typeCode, allModes, fog);
         if (slot < 0)

@@ -14,7 +14,8 @@ std::string usage(const std::string& program)
            "\n"
            "  --headless              no window and no keyboard; the show runs by the music alone\n"
            "  --data DIR              the folder holding data/ (or data/ itself); by default the\n"
-           "                          working directory, then the program's folder\n"
+           "                          working directory, then the program's folder, then\n"
+           "                          ../share/zov from the program's folder (an installed copy)\n"
            "  --scale N               window size: N times 512x384 (1 to 8, default 1)\n"
            "  --vsync                 wait for the screen's refresh when presenting\n"
            "  --mute                  play without sound, keeping the music's timing\n"
@@ -102,31 +103,6 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         }
     }
     return result;
-}
-
-std::optional<std::filesystem::path> findDataRoot(const std::string& dataOption,
-                                                  const std::filesystem::path& workingDirectory,
-                                                  const std::filesystem::path& programDirectory)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    auto holdsData = [&ec](const fs::path& dir) { return fs::is_directory(dir / "data", ec); };
-    if (!dataOption.empty()) {
-        fs::path given = fs::absolute(fs::path(dataOption), ec);
-        if (holdsData(given))
-            return given;
-        given = given.lexically_normal();
-        if (given.filename().empty())
-            given = given.parent_path();
-        if (given.filename() == "data" && fs::is_directory(given, ec))
-            return given.parent_path();
-        return std::nullopt;
-    }
-    if (holdsData(workingDirectory))
-        return workingDirectory;
-    if (!programDirectory.empty() && holdsData(programDirectory))
-        return programDirectory;
-    return std::nullopt;
 }
 
 } // namespace zov

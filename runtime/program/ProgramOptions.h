@@ -1,7 +1,7 @@
 #pragma once
 
-#include <filesystem>
-#include <optional>
+#include "runtime/program/DataSearch.h"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +9,7 @@ namespace zov {
 
 struct ProgramOptions {
     bool headless = false;
-    std::string dataDir; // empty: look in the working directory, then beside the program
+    std::string dataDir; // empty: look in the folders of dataSearchFolders()
     int scale = 1;
     bool vsync = false;
     bool mute = false;
@@ -26,11 +26,5 @@ struct ParsedOptions {
 };
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& programName);
-
-// The folder that holds data/: the --data folder (itself data/, or holding
-// it), else the working directory, else the program's folder.
-std::optional<std::filesystem::path> findDataRoot(const std::string& dataOption,
-                                                  const std::filesystem::path& workingDirectory,
-                                                  const std::filesystem::path& programDirectory);
 
 } // namespace zov

@@ -7,6 +7,7 @@
 #include "platform/HeadlessDisplay.h"
 #include "platform/SdlAudioLayer.h"
 #include "runtime/ShowProgram.h"
+#include "runtime/program/DataSearch.h"
 #include "runtime/program/ProgramDisplay.h"
 
 #include <cstdio>
@@ -32,11 +33,8 @@ int main(int argc, char** argv)
     const fs::path programDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
     const auto root = findDataRoot(options.dataDir, fs::current_path(ec), programDir);
     if (!root) {
-        if (options.dataDir.empty())
-            std::fprintf(stderr, "%s: no data/ folder in the working directory or in %s\n", kProgramName,
-                         programDir.c_str());
-        else
-            std::fprintf(stderr, "%s: no data/ folder at %s\n", kProgramName, options.dataDir.c_str());
+        std::fputs(missingDataMessage(kProgramName, options.dataDir, fs::current_path(ec), programDir).c_str(),
+                   stderr);
         return 1;
     }
     // The show names its files "data/...".

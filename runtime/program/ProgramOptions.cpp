@@ -1,6 +1,7 @@
 #include "runtime/program/ProgramOptions.h"
 
 #include <charconv>
+#include <limits>
 
 namespace zov {
 
@@ -21,6 +22,7 @@ std::string usage(const std::string& program)
            "  --mute                  play without sound, keeping the music's timing\n"
            "  --audio-latency-ms N    show the picture N ms later to match a slow sound output\n"
            "  --fps                   print frames per second once a second on stderr\n"
+           "  --frames N              stop after N frames (1 or more) with status 0\n"
            "  --help                  print this and exit\n"
            "  --version               print the version and exit\n";
 }
@@ -57,7 +59,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             inlineValue = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms";
+        const bool takesValue =
+            arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" || arg == "--frames";
         if (inlineValue && !takesValue)
             return failure(program, "option '" + arg + "' takes no value");
         std::string value;
@@ -96,6 +99,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             if (!parseInt(value, 0, 2000, o.audioLatencyMs))
                 return failure(program,
                                "'--audio-latency-ms' takes a whole number from 0 to 2000, not '" + value + "'");
+        } else if (arg == "--frames") {
+            if (!parseInt(value, 1, std::numeric_limits<int>::max(), o.frames))
+                return failure(program, "'--frames' takes a whole number of 1 or more, not '" + value + "'");
         } else if (arg.rfind("-", 0) == 0) {
             return failure(program, "unknown option '" + arg + "'");
         } else {

@@ -15,6 +15,7 @@ struct ProgramOptions {
     bool mute = false;
     int audioLatencyMs = 0;
     bool fps = false;
+    int frames = 0; // stop after this many presented frames; 0: run to the end
 };
 
 struct ParsedOptions {

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSources.h"
 #include "platform/FpsDisplay.h"
+#include "platform/FrameLimitDisplay.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/SdlAudioLayer.h"
 #include "runtime/ShowProgram.h"
@@ -11,6 +12,7 @@
 #include "runtime/program/ProgramDisplay.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -59,5 +61,12 @@ int main(int argc, char** argv)
     audioOptions.extraLatencyMs = options.audioLatencyMs;
     SdlAudioLayer audio(opener, clock, audioOptions);
     AudioMusicPlayer music(audio);
+    if (options.frames > 0)
+        display = std::make_unique<FrameLimitDisplay>(std::move(display), options.frames, [&music] {
+            // As at the show's end: the sound stops, and the program ends with success.
+            music.shutdown();
+            std::fflush(nullptr);
+            std::exit(0);
+        });
     return runShow(*display, music, clock);
 }

@@ -59,8 +59,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             inlineValue = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        const bool takesValue =
-            arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" || arg == "--frames";
+        const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" || arg == "--frames";
         if (inlineValue && !takesValue)
             return failure(program, "option '" + arg + "' takes no value");
         std::string value;

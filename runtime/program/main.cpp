@@ -35,8 +35,7 @@ int main(int argc, char** argv)
     const fs::path programDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
     const auto root = findDataRoot(options.dataDir, fs::current_path(ec), programDir);
     if (!root) {
-        std::fputs(missingDataMessage(kProgramName, options.dataDir, fs::current_path(ec), programDir).c_str(),
-                   stderr);
+        std::fputs(missingDataMessage(kProgramName, options.dataDir, fs::current_path(ec), programDir).c_str(), stderr);
         return 1;
     }
     // The show names its files "data/...".

@@ -140,8 +140,8 @@ Mask paintKestrel(Canvas& c, Vec2 centre, float scale)
 {
     const std::vector<Feather> wing = feathers();
     const float toEmblem = 1.0f / scale;
-    const Mask bird = maskFromSdf(c.width(), c.height(),
-                                  [&](Vec2 p) { return kestrelSdf((p - centre) * toEmblem, wing) * scale; });
+    const Mask bird =
+        maskFromSdf(c.width(), c.height(), [&](Vec2 p) { return kestrelSdf((p - centre) * toEmblem, wing) * scale; });
     LetterStyle birdStyle = goldStyle();
     birdStyle.bevelRadius = static_cast<int>(std::lround(4.0f * scale));
     birdStyle.glowRadius = static_cast<int>(std::lround(10.0f * scale));
@@ -153,8 +153,7 @@ Mask paintKestrel(Canvas& c, Vec2 centre, float scale)
         for (int x = 0; x < c.width(); ++x)
             if (bird.at(x, y) > 0.0f) {
                 const Vec2 p{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f};
-                c.at(x, y) = c.at(x, y) *
-                             (1.0f - 0.6f * bird.at(x, y) * kestrelGrooves((p - centre) * toEmblem, wing));
+                c.at(x, y) = c.at(x, y) * (1.0f - 0.6f * bird.at(x, y) * kestrelGrooves((p - centre) * toEmblem, wing));
             }
     return bird;
 }

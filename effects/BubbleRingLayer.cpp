@@ -5,7 +5,9 @@
 #include "image/Bitmap.h"
 #include "raster/FixedPoint.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace zov {
 
@@ -89,6 +91,90 @@ void drawReference(Bitmap& frame, double sx, double sy)
 
 } // namespace bubble
 
-void BubbleRingLayer::drawBubble(Bitmap& frame, double sx, double sy) { bubble::drawReference(frame, sx, sy); }
+namespace {
+
+// The offsets of one bubble row, dx ascending, as up to three runs of one
+// kind each: rim, inside, rim. Worked out once with the reference's own
+// square root and comparisons, so that drawing needs none.
+struct BubbleRow {
+    struct Run {
+        int first, last; // dx, inclusive
+        bool rim;
+    };
+    Run runs[3];
+    int runCount = 0;
+};
+
+struct BubbleShape {
+    BubbleRow rows[2 * BubbleRingLayer::kRadius]; // dy + kRadius
+
+    BubbleShape()
+    {
+        const int r = BubbleRingLayer::kRadius;
+        for (int dy = -r; dy < r; ++dy) {
+            BubbleRow& row = rows[dy + r];
+            for (int dx = -r; dx < r; ++dx) {
+                const float d = std::sqrt(static_cast<float>(dx * dx + dy * dy));
+                if (d >= r && !(dx == 0 && dy == 0))
+                    continue;
+                const bool rim = std::fabs(d - static_cast<double>(r)) < kRimWidth;
+                BubbleRow::Run* last = row.runCount ? &row.runs[row.runCount - 1] : nullptr;
+                if (last && last->rim == rim && last->last == dx - 1)
+                    last->last = dx;
+                else if (row.runCount < 3)
+                    row.runs[row.runCount++] = {dx, dx, rim};
+                else
+                    std::abort(); // a circle's row is never more than rim, inside, rim
+            }
+        }
+    }
+};
+
+const BubbleShape& bubbleShape()
+{
+    static const BubbleShape shape;
+    return shape;
+}
+
+// The pixels of run dx = first..last at x = trunc(dx + sx), fx = floor(sx):
+// x = dx + fx where that is not negative, and one more offset truncates to
+// column 0 from the left when sx has a fraction. It comes first, as dx
+// ascends.
+void drawRun(std::uint32_t* row, int width, const BubbleRow::Run& run, int fx, bool fraction)
+{
+    const int edge = -fx - 1; // the offset for which dx + sx lies in (-1, 0)
+    if (fraction && run.first <= edge && edge <= run.last)
+        row[0] = run.rim ? 0u : bubble::recolour(row[0]);
+    const int from = std::max(run.first, -fx);
+    const int to = std::min(run.last, width - 1 - fx);
+    if (run.rim) {
+        for (int x = from + fx; x <= to + fx; ++x)
+            row[x] = 0;
+    } else {
+        for (int x = from + fx; x <= to + fx; ++x)
+            row[x] = bubble::recolour(row[x]);
+    }
+}
+
+} // namespace
+
+void BubbleRingLayer::drawBubble(Bitmap& frame, double sx, double sy)
+{
+    if (!frame.hasStorage() || !reaches(sx, frame.width()) || !reaches(sy, frame.height()))
+        return;
+    const BubbleShape& shape = bubbleShape();
+    const double floorX = std::floor(sx);
+    const int fx = static_cast<int>(floorX); // bounded by reaches()
+    const bool fraction = sx != floorX;
+    for (int dy = -kRadius; dy < kRadius; ++dy) {
+        const std::int64_t y = fixed::truncate(dy + sy);
+        if (y < 0 || y >= frame.height())
+            continue;
+        const BubbleRow& row = shape.rows[dy + kRadius];
+        std::uint32_t* pixels = frame.row(static_cast<int>(y));
+        for (int i = 0; i < row.runCount; ++i)
+            drawRun(pixels, frame.width(), row.runs[i], fx, fraction);
+    }
+}
 
 } // namespace zov

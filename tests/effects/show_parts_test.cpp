@@ -6,7 +6,6 @@
 #include "effects/RippleGridLayer.h"
 #include "effects/ScrollerLayer.h"
 #include "effects/ShowFactories.h"
-#include "effects/ShowPaths.h"
 #include "effects/TrailObjectPart.h"
 #include "image/Bitmap.h"
 #include "raster/NewRenderDriver.h"
@@ -57,27 +56,6 @@ struct ShowParts : testing::Test {
 std::uint32_t rgb(std::uint32_t p) { return p & 0xFFFFFF; }
 
 } // namespace
-
-TEST(ShowPaths, FormulasAtTheirKnownTimes)
-{
-    const struct {
-        const Vec3Function& f;
-        float t;
-        Vec3 expected;
-    } cases[] = {
-        {SlidePath(), 0.0f, {563.2, 182.0, 0.0}},
-        {SlidePath(), 1.0f, {491.52, 182.0, 0.0}},
-        {StarOrbit(), 0.0f, {1.5, 1.0, -14.0}},
-        {StarOrbit(), 0.7853982f, {1.5 * std::cos(0.7853982), std::cos(1.5707964), 5.0 - 14.0}},
-        {TumbleRotation(), 2.5f, {2.5, 0.0, -2.5}},
-    };
-    for (const auto& c : cases) {
-        const Vec3 v = c.f.at(c.t);
-        EXPECT_NEAR(v.x, c.expected.x, 1e-5) << c.t;
-        EXPECT_NEAR(v.y, c.expected.y, 1e-5) << c.t;
-        EXPECT_NEAR(v.z, c.expected.z, 1e-5) << c.t;
-    }
-}
 
 TEST_F(ShowParts, FactoriesBuildTheLayersInOrderOnTheirBackgrounds)
 {
@@ -223,20 +201,19 @@ TEST(ObjectLayer, BonksBetweenTwoFramesCountOnceAndCarryIntoEveryObjectLayer)
     EXPECT_EQ(fourth.objectTime(), before + 3.0f);
 }
 
-TEST(ObjectLayer, TransparentFollowsThePointerAndNullFunctionsAreIgnored)
+TEST(ObjectLayer, TransparentFollowsThePointerAndWithoutAnObjectNothingIsDrawn)
 {
     ObjectLayer layer;
     const int anything = 0;
-    layer.setParam("TRANSPARENT", &anything);
-    EXPECT_TRUE(layer.transparent());
-    layer.setParam("TRANSPARENT", nullptr);
-    EXPECT_FALSE(layer.transparent());
-    layer.setParam("TRANSPARENCY", &anything);
-    EXPECT_FALSE(layer.transparent());
-    layer.setParam("POSITION", nullptr);
+    const bool expected[] = {true, false, false};
+    const void* values[] = {&anything, nullptr, &anything};
+    const char* keys[] = {"TRANSPARENT", "transparent", "TRANSPARENCY"}; // the last is not a key
+    for (int i = 0; i < 3; ++i) {
+        layer.setParam(keys[i], values[i]);
+        EXPECT_EQ(layer.transparent(), expected[i]) << keys[i];
+    }
+    layer.setParam("POSITION", nullptr); // ignored: the origin stays
     EXPECT_EQ(layer.position().at(3.0f).x, 0.0);
-    EXPECT_EQ(layer.rotation().at(3.0f).z, -3.0);
-    // Without an object nothing is drawn.
     layer.init();
     Bitmap frame(8, 8);
     frame.fill(0x123456);

@@ -2,6 +2,7 @@
 #include "effects/FadingPictureLayer.h"
 #include "effects/GreetsPart.h"
 #include "effects/ObjectLayer.h"
+#include "effects/PartTiming.h"
 #include "effects/ParticleTunnelLayer.h"
 #include "effects/RippleGridLayer.h"
 #include "effects/ScrollerLayer.h"
@@ -219,4 +220,17 @@ TEST(ObjectLayer, TransparentFollowsThePointerAndWithoutAnObjectNothingIsDrawn)
     frame.fill(0x123456);
     layer.render(frame, 1.0f, 0);
     EXPECT_EQ(frame.pixel(3, 3), 0x123456u);
+}
+
+TEST(PartTiming, SummaryTakesTheMiddleAndTheNearestRankOf99)
+{
+    std::vector<double> seconds;
+    for (int i = 100; i >= 1; --i)
+        seconds.push_back(i);
+    const FrameTimeSummary s = summarizeFrameTimes(seconds);
+    EXPECT_EQ(s.median, 50.5);
+    EXPECT_EQ(s.p99, 99.0);
+    EXPECT_EQ(s.worst, 100.0);
+    EXPECT_EQ(summarizeFrameTimes({7.0}).p99, 7.0);
+    EXPECT_EQ(summarizeFrameTimes({}).median, 0.0);
 }

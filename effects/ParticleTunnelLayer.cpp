@@ -36,7 +36,7 @@ void ParticleTunnelLayer::render(Bitmap& frame, float time, int)
     forEachRing(params_, time, [&](float depth) { spritesDrawn_ += drawRing(frame, time, depth); });
 }
 
-int ParticleTunnelLayer::drawRing(Bitmap& frame, float time, float depth)
+std::int64_t ParticleTunnelLayer::drawRing(Bitmap& frame, float time, float depth)
 {
     const float angleStep = static_cast<float>(kFullTurn / params_.spritesPerRing);
     const double s = depth;
@@ -50,8 +50,8 @@ int ParticleTunnelLayer::drawRing(Bitmap& frame, float time, float depth)
     sprite.size.set(size, size, 0.0);
     // As with the rings, single precision draws one sprite more than the
     // count: the last on top of the first.
-    const int most = params_.spritesPerRing + 1;
-    int drawn = 0;
+    const std::int64_t most = std::int64_t{params_.spritesPerRing} + 1;
+    std::int64_t drawn = 0;
     for (float a = 0.0f; drawn < most && a < kFullTurn; a += angleStep, ++drawn) {
         const double beta = static_cast<double>(time * params_.ringSpin) + a;
         sprite.position.set(kRingRadius * std::cos(beta) + cx, kRingRadius * std::sin(beta) + cy, s);

@@ -42,26 +42,27 @@ public:
 
     // Calls draw(depth) for each ring at time t, nearest first; returns how
     // many. Counts of 0 or less draw nothing.
-    template <typename Draw> static int forEachRing(const ParticleTunnelParams& params, float time, Draw draw);
+    template <typename Draw> static std::int64_t forEachRing(const ParticleTunnelParams& params, float time, Draw draw);
 
     const ParticleTunnelParams& params() const { return params_; }
     // None when no loader takes the sprite's name.
     const Bitmap* sprite() const { return sprite_.get(); }
     // Sprites handed to the driver by the latest render.
-    int spritesDrawn() const { return spritesDrawn_; }
+    std::int64_t spritesDrawn() const { return spritesDrawn_; }
 
 private:
     // Returns how many sprites it drew.
-    int drawRing(Bitmap& frame, float time, float depth);
+    std::int64_t drawRing(Bitmap& frame, float time, float depth);
 
     ParticleTunnelParams params_;
     std::unique_ptr<Bitmap> sprite_;
     Bitmap targetSize_; // describes the frames to the driver; no pixels
     std::unique_ptr<NewRenderDriver> driver_;
-    int spritesDrawn_ = 0;
+    std::int64_t spritesDrawn_ = 0;
 };
 
-template <typename Draw> int ParticleTunnelLayer::forEachRing(const ParticleTunnelParams& params, float time, Draw draw)
+template <typename Draw>
+std::int64_t ParticleTunnelLayer::forEachRing(const ParticleTunnelParams& params, float time, Draw draw)
 {
     if (!(params.span > 0.0f) || params.ringCount <= 0 || params.spritesPerRing <= 0)
         return 0;
@@ -69,8 +70,8 @@ template <typename Draw> int ParticleTunnelLayer::forEachRing(const ParticleTunn
     const float offset = std::fmod(time * params.flow, step);
     // Single-precision steps may overshoot the count by one ring; the bound
     // also ends the walk where a step too small to move e would never end it.
-    const int most = params.ringCount + 1;
-    int rings = 0;
+    const std::int64_t most = std::int64_t{params.ringCount} + 1;
+    std::int64_t rings = 0;
     float e = 1.0f;
     do {
         const float x = offset + e;

@@ -257,7 +257,8 @@ ParticleTunnelParams showTunnel()
 TEST(ParticleTunnel, RingsStartAtCubedDepthsAndFlowOn)
 {
     std::vector<float> depths;
-    const int rings = ParticleTunnelLayer::forEachRing(showTunnel(), 0.0f, [&](float s) { depths.push_back(s); });
+    const std::int64_t rings =
+        ParticleTunnelLayer::forEachRing(showTunnel(), 0.0f, [&](float s) { depths.push_back(s); });
     ASSERT_EQ(rings, 35);
     ASSERT_EQ(depths.size(), 35u);
     for (int k = 0; k < 35; ++k) {

@@ -8,6 +8,7 @@
 #include "effects/BubbleRingLayer.h"
 #include "effects/FeedbackBlur.h"
 #include "effects/PartTiming.h"
+#include "effects/RippleGridLayer.h"
 #include "effects/ShowFactories.h"
 #include "image/Bitmap.h"
 #include "platform/Clock.h"
@@ -167,6 +168,10 @@ int main(int argc, char** argv)
             for (int i = 0; i < 31; ++i)
                 bubble::drawReference(frame, 100.0 + i * 10.3, 120.0 + i * 4.1);
         }));
+        RippleGridLayer grid;
+        grid.init();
+        float t = 0.0f;
+        rows.push_back(timeLoop("  ripple grid layer", frames, [&] { grid.render(frame, t += kFrameStep, 0); }));
     }
     rows.push_back(timePart("part 1: title and trails", makeSlidePart, frames, 0.5));
     rows.push_back(timePart("part 2: particle tunnel", makeTunnelPart, frames, 1.0));

@@ -171,6 +171,7 @@ int main(int argc, char** argv)
         RippleGridLayer grid;
         grid.init();
         float t = 0.0f;
+        grid.render(frame, t, 0); // makes the feedback bitmap
         rows.push_back(timeLoop("  ripple grid layer", frames, [&] { grid.render(frame, t += kFrameStep, 0); }));
     }
     rows.push_back(timePart("part 1: title and trails", makeSlidePart, frames, 0.5));

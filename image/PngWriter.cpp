@@ -17,7 +17,7 @@ struct FileCloser {
 };
 } // namespace
 
-bool writePng(const Bitmap& bitmap, const std::string& path)
+bool writePng(const Bitmap& bitmap, const std::string& path, bool withAlpha)
 {
     if (!bitmap.hasStorage() || bitmap.width() <= 0 || bitmap.height() <= 0) {
         std::fprintf(stderr, "cannot write %s: the bitmap is empty\n", path.c_str());
@@ -36,7 +36,8 @@ bool writePng(const Bitmap& bitmap, const std::string& path)
         return false;
     }
     // Declared before setjmp so that a longjmp back here leaves it valid.
-    std::vector<png_byte> row(static_cast<std::size_t>(bitmap.width()) * 3);
+    const int channels = withAlpha ? 4 : 3;
+    std::vector<png_byte> row(static_cast<std::size_t>(bitmap.width()) * channels);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -44,14 +45,18 @@ bool writePng(const Bitmap& bitmap, const std::string& path)
     }
     png_init_io(png, file.get());
     png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width()), static_cast<png_uint_32>(bitmap.height()), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < bitmap.height(); ++y) {
         const std::uint32_t* src = bitmap.row(y);
         for (int x = 0; x < bitmap.width(); ++x) {
-            row[x * 3 + 0] = static_cast<png_byte>(src[x] >> 16);
-            row[x * 3 + 1] = static_cast<png_byte>(src[x] >> 8);
-            row[x * 3 + 2] = static_cast<png_byte>(src[x]);
+            png_byte* out = &row[static_cast<std::size_t>(x) * channels];
+            out[0] = static_cast<png_byte>(src[x] >> 16);
+            out[1] = static_cast<png_byte>(src[x] >> 8);
+            out[2] = static_cast<png_byte>(src[x]);
+            if (withAlpha)
+                out[3] = static_cast<png_byte>(src[x] >> 24);
         }
         png_write_row(png, row.data());
     }

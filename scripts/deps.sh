@@ -8,6 +8,7 @@ PACKAGES="
   libsdl2-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick openmpt123 xmp
+  help2man man-db dpkg-dev lintian
   clang libclang-rt-dev
 "
 

@@ -1,6 +1,7 @@
 #include "runtime/program/ProgramOptions.h"
 
 #include <charconv>
+#include <limits>
 
 namespace zov {
 
@@ -14,12 +15,14 @@ std::string usage(const std::string& program)
            "\n"
            "  --headless              no window and no keyboard; the show runs by the music alone\n"
            "  --data DIR              the folder holding data/ (or data/ itself); by default the\n"
-           "                          working directory, then the program's folder\n"
+           "                          working directory, then the program's folder, then\n"
+           "                          ../share/zov from the program's folder (an installed copy)\n"
            "  --scale N               window size: N times 512x384 (1 to 8, default 1)\n"
            "  --vsync                 wait for the screen's refresh when presenting\n"
            "  --mute                  play without sound, keeping the music's timing\n"
            "  --audio-latency-ms N    show the picture N ms later to match a slow sound output\n"
            "  --fps                   print frames per second once a second on stderr\n"
+           "  --frames N              stop after N frames (1 or more) with status 0\n"
            "  --help                  print this and exit\n"
            "  --version               print the version and exit\n";
 }
@@ -56,7 +59,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             inlineValue = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms";
+        const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" || arg == "--frames";
         if (inlineValue && !takesValue)
             return failure(program, "option '" + arg + "' takes no value");
         std::string value;
@@ -95,6 +98,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             if (!parseInt(value, 0, 2000, o.audioLatencyMs))
                 return failure(program,
                                "'--audio-latency-ms' takes a whole number from 0 to 2000, not '" + value + "'");
+        } else if (arg == "--frames") {
+            if (!parseInt(value, 1, std::numeric_limits<int>::max(), o.frames))
+                return failure(program, "'--frames' takes a whole number of 1 or more, not '" + value + "'");
         } else if (arg.rfind("-", 0) == 0) {
             return failure(program, "unknown option '" + arg + "'");
         } else {
@@ -102,31 +108,6 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         }
     }
     return result;
-}
-
-std::optional<std::filesystem::path> findDataRoot(const std::string& dataOption,
-                                                  const std::filesystem::path& workingDirectory,
-                                                  const std::filesystem::path& programDirectory)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    auto holdsData = [&ec](const fs::path& dir) { return fs::is_directory(dir / "data", ec); };
-    if (!dataOption.empty()) {
-        fs::path given = fs::absolute(fs::path(dataOption), ec);
-        if (holdsData(given))
-            return given;
-        given = given.lexically_normal();
-        if (given.filename().empty())
-            given = given.parent_path();
-        if (given.filename() == "data" && fs::is_directory(given, ec))
-            return given.parent_path();
-        return std::nullopt;
-    }
-    if (holdsData(workingDirectory))
-        return workingDirectory;
-    if (!programDirectory.empty() && holdsData(programDirectory))
-        return programDirectory;
-    return std::nullopt;
 }
 
 } // namespace zov

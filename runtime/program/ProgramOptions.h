@@ -1,7 +1,7 @@
 #pragma once
 
-#include <filesystem>
-#include <optional>
+#include "runtime/program/DataSearch.h"
+
 #include <string>
 #include <vector>
 
@@ -9,12 +9,13 @@ namespace zov {
 
 struct ProgramOptions {
     bool headless = false;
-    std::string dataDir; // empty: look in the working directory, then beside the program
+    std::string dataDir; // empty: look in the folders of dataSearchFolders()
     int scale = 1;
     bool vsync = false;
     bool mute = false;
     int audioLatencyMs = 0;
     bool fps = false;
+    int frames = 0; // stop after this many presented frames; 0: run to the end
 };
 
 struct ParsedOptions {
@@ -26,11 +27,5 @@ struct ParsedOptions {
 };
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& programName);
-
-// The folder that holds data/: the --data folder (itself data/, or holding
-// it), else the working directory, else the program's folder.
-std::optional<std::filesystem::path> findDataRoot(const std::string& dataOption,
-                                                  const std::filesystem::path& workingDirectory,
-                                                  const std::filesystem::path& programDirectory);
 
 } // namespace zov

@@ -4,13 +4,16 @@
 #include "platform/Clock.h"
 #include "platform/FileSources.h"
 #include "platform/FpsDisplay.h"
+#include "platform/FrameLimitDisplay.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/SdlAudioLayer.h"
 #include "platform/SdlDisplay.h"
 #include "runtime/ShowProgram.h"
+#include "runtime/program/DataSearch.h"
 #include "runtime/program/ProgramDisplay.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -33,11 +36,7 @@ int main(int argc, char** argv)
     const fs::path programDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
     const auto root = findDataRoot(options.dataDir, fs::current_path(ec), programDir);
     if (!root) {
-        if (options.dataDir.empty())
-            std::fprintf(stderr, "%s: no data/ folder in the working directory or in %s\n", kProgramName,
-                         programDir.c_str());
-        else
-            std::fprintf(stderr, "%s: no data/ folder at %s\n", kProgramName, options.dataDir.c_str());
+        std::fputs(missingDataMessage(kProgramName, options.dataDir, fs::current_path(ec), programDir).c_str(), stderr);
         return 1;
     }
     // The show names its files "data/...".
@@ -71,5 +70,12 @@ int main(int argc, char** argv)
     audioOptions.extraLatencyMs = options.audioLatencyMs;
     SdlAudioLayer audio(opener, clock, audioOptions);
     AudioMusicPlayer music(audio);
+    if (options.frames > 0)
+        display = std::make_unique<FrameLimitDisplay>(std::move(display), options.frames, [&music] {
+            // As at the show's end: the sound stops, and the program ends with success.
+            music.shutdown();
+            std::fflush(nullptr);
+            std::exit(0);
+        });
     return runShow(*display, music, clock);
 }

@@ -1,7 +1,6 @@
 #include "effects/EffectLayer.h"
 #include "effects/LayeredPart.h"
 #include "effects/ParamProtocol.h"
-#include "effects/ShowFactories.h"
 #include "image/Bitmap.h"
 #include "raster/NewRenderDriver.h"
 #include "runtime/ActionTable.h"
@@ -102,7 +101,7 @@ TEST_F(PartFixture, RenderCopiesTheBackgroundThenDrawsLayersOverIt)
     frame.fill(0);
     part->render(frame, *driver, 0.0f);
     EXPECT_GT(first->frameCorner & 0xFF, 0xF0u); // background already there
-    EXPECT_EQ(frame.pixel(1, 0), 0xABCDEFu); // layers draw over it
+    EXPECT_EQ(frame.pixel(1, 0), 0xABCDEFu);     // layers draw over it
     EXPECT_GT(frame.pixel(7, 3) & 0xFF, 0xF0u);
     EXPECT_EQ(first->reservedSeen, 0);
 }
@@ -180,17 +179,4 @@ TEST(ParamProtocol, ValuesAreReadAsTheirKeysSay)
     EXPECT_TRUE(flag);
     readParamByte(&off, flag);
     EXPECT_FALSE(flag);
-}
-
-TEST(ShowFactories, PartsAreBackgroundsInPlayingOrder)
-{
-    const char* expected[] = {"data/bak4.jpg", "data/bak2.jpg", "data/bak1.jpg", "data/bak3.jpg"};
-    std::unique_ptr<Part> parts[] = {makeSlidePart(512, 384), makeTunnelPart(512, 384), makeScrollerPart(512, 384),
-                                     makeGreetsPart(512, 384)};
-    for (int i = 0; i < 4; ++i) {
-        auto* layered = dynamic_cast<LayeredPart*>(parts[i].get());
-        ASSERT_NE(layered, nullptr);
-        EXPECT_STREQ(layered->backgroundName(), expected[i]);
-        EXPECT_EQ(layered->timeOffset(), 0.0f);
-    }
 }

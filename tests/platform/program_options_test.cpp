@@ -1,6 +1,7 @@
 #include "image/Bitmap.h"
 #include "platform/Clock.h"
 #include "platform/FpsDisplay.h"
+#include "platform/FrameLimitDisplay.h"
 #include "platform/HeadlessDisplay.h"
 #include "runtime/program/ProgramOptions.h"
 
@@ -24,7 +25,7 @@ ParsedOptions parse(std::vector<std::string> args)
 TEST(ProgramOptions, ReadsEveryOptionInBothSpellings)
 {
     const ParsedOptions p = parse({"--headless", "--data", "some/dir", "--scale=3", "--vsync", "--mute",
-                                   "--audio-latency-ms", "120", "--fps"});
+                                   "--audio-latency-ms", "120", "--fps", "--frames", "25"});
     ASSERT_EQ(p.action, ParsedOptions::Action::Run);
     EXPECT_TRUE(p.options.headless);
     EXPECT_EQ(p.options.dataDir, "some/dir");
@@ -33,11 +34,13 @@ TEST(ProgramOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_TRUE(p.options.mute);
     EXPECT_EQ(p.options.audioLatencyMs, 120);
     EXPECT_TRUE(p.options.fps);
+    EXPECT_EQ(p.options.frames, 25);
 
     const ParsedOptions defaults = parse({});
     EXPECT_EQ(defaults.action, ParsedOptions::Action::Run);
     EXPECT_FALSE(defaults.options.vsync);
     EXPECT_EQ(defaults.options.scale, 1);
+    EXPECT_EQ(defaults.options.frames, 0);
 }
 
 TEST(ProgramOptions, HelpAndVersionExitWithSuccess)
@@ -55,7 +58,7 @@ TEST(ProgramOptions, MistakesExitWithStatusTwoAndSayWhat)
 {
     const std::vector<std::vector<std::string>> wrong{
         {"--bogus"}, {"-x"}, {"stray"}, {"--scale"}, {"--scale", "0"}, {"--scale", "9"}, {"--scale", "2x"},
-        {"--audio-latency-ms", "-5"}, {"--data"}, {"--data="}, {"--headless=yes"}};
+        {"--audio-latency-ms", "-5"}, {"--data"}, {"--data="}, {"--headless=yes"}, {"--frames", "0"}, {"--frames"}};
     for (const auto& args : wrong) {
         const ParsedOptions p = parse(args);
         EXPECT_EQ(p.action, ParsedOptions::Action::Exit) << args[0];
@@ -103,4 +106,26 @@ TEST(FpsDisplay, ReportsOnceASecondAndPassesEverythingOn)
     EXPECT_EQ(display.frame()->pixel(0, 0), 0u); // inverted an even number of times
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "26.0 fps\n"); // 26 frames in the first 1.0 s
+}
+
+TEST(FrameLimitDisplay, EndsTheShowingAfterTheLastFrame)
+{
+    auto inner = std::make_unique<HeadlessDisplay>();
+    HeadlessDisplay* headless = inner.get();
+    int ends = 0;
+    FrameLimitDisplay display(std::move(inner), 3, [&] {
+        EXPECT_EQ(headless->presentCount(), 3);
+        ++ends;
+    });
+    ASSERT_TRUE(display.open(4, 4, true, 32));
+    EXPECT_TRUE(display.present());
+    EXPECT_TRUE(display.presentBitmap(*display.frame()));
+    EXPECT_EQ(ends, 0);
+    EXPECT_TRUE(display.present());
+    EXPECT_EQ(ends, 1);
+    // Should the callback return, nothing more is shown and it is not called again.
+    EXPECT_FALSE(display.present());
+    EXPECT_FALSE(display.presentBitmap(*display.frame()));
+    EXPECT_EQ(headless->presentCount(), 3);
+    EXPECT_EQ(ends, 1);
 }

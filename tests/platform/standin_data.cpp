@@ -46,8 +46,18 @@ int main(int argc, char** argv)
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir);
     bool ok = true;
-    for (const char* name : {"bak1.jpg", "bak2.jpg", "bak3.jpg", "bak4.jpg", "pinegrov.jpg", "scrollie1.jpg"})
+    for (const char* name : {"bak1.jpg", "bak2.jpg", "bak3.jpg", "bak4.jpg"})
         ok = jpeg(dir, name, 512, 384, name[3] - '0') && ok;
+    // The effects' pictures, each at the size the show asks for.
+    const struct {
+        const char* name;
+        int width, height;
+    } effects[] = {{"pinegrov.jpg", 271, 20},   {"scrollie1.jpg", 1024, 64}, {"particle.jpg", 64, 64},
+                   {"umbra1.jpg", 178, 169},    {"umbra2.jpg", 178, 169},    {"umbra3.jpg", 178, 169},
+                   {"umbra1a.jpg", 178, 169},   {"umbra2a.jpg", 178, 169},   {"umbra3a.jpg", 178, 169},
+                   {"greets.jpg", 256, 512}};
+    for (const auto& e : effects)
+        ok = jpeg(dir, e.name, e.width, e.height, 5) && ok;
     ok = jpeg(dir, "end.jpg", 512, 384, 3) && ok;
     Bitmap logo(512, 256); // black but for a band: it is added onto the frame
     for (int y = 100; y < 140; ++y)

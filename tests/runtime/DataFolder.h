@@ -70,6 +70,16 @@ public:
         jpeg("data/bak2.jpg", 512, 384, 0x004000);
         jpeg("data/bak3.jpg", 512, 384, 0x400000);
         jpeg("data/bak4.jpg", 512, 384, 0x404040);
+        // The effects' own pictures: dim, or black where they cover the
+        // corner that tests probe.
+        jpeg("data/pinegrov.jpg", 271, 20, 0xFFFFFF);
+        jpeg("data/particle.jpg", 64, 64, 0x101010);
+        jpeg("data/scrollie1.jpg", 1024, 64, 0x808080);
+        for (const char* n : {"1", "2", "3"}) {
+            jpeg(std::string("data/umbra") + n + ".jpg", 178, 169, 0x808080);
+            jpeg(std::string("data/umbra") + n + "a.jpg", 178, 169, 0xFFFFFF);
+        }
+        jpeg("data/greets.jpg", 256, 512, 0x000000);
     }
 
 private:

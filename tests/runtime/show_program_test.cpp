@@ -57,7 +57,9 @@ TEST_F(ShowFixture, StartUpLinesComeInOrderAndTheDescriptorHasTheLastWord)
 
     EXPECT_EQ(status, 0);
     const std::string actionTable = " actiontable constructor gets called \n";
-    EXPECT_EQ(startUp, "trying to load data/mossel2.pcx with loader number 0. \n"
+    // The tunnel loads its sprite while its factory runs.
+    EXPECT_EQ(startUp, "trying to load data/particle.jpg with loader number 1. \n"
+                       "trying to load data/mossel2.pcx with loader number 0. \n"
                        "deallocated internal Bitmap buffer \n"
                        "bass used for module replaying\n"
                        "trying to load stream data/cute5c.xm \n"

@@ -6,6 +6,7 @@
 #include "tools/datakit/Shapes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace zov::kit {
@@ -70,12 +71,20 @@ Canvas makeContactSheet(const std::vector<KitPicture>& pictures)
     return sheet;
 }
 
-bool writeCanvasPng(const Canvas& canvas, const std::string& path)
+bool writeCanvasPng(const Canvas& canvas, const std::string& path, const Mask* alpha)
 {
-    const std::vector<std::uint32_t> pixels = canvas.toPixels();
+    std::vector<std::uint32_t> pixels = canvas.toPixels();
+    if (alpha) {
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x) {
+                const float a = std::clamp(alpha->get(x, y), 0.0f, 1.0f);
+                pixels[static_cast<std::size_t>(y) * canvas.width() + x] |=
+                    static_cast<std::uint32_t>(std::lround(a * 255.0f)) << 24;
+            }
+    }
     Bitmap bitmap(canvas.width(), canvas.height());
     std::memcpy(bitmap.pixels(), pixels.data(), pixels.size() * sizeof(std::uint32_t));
-    return writePng(bitmap, path);
+    return writePng(bitmap, path, alpha != nullptr);
 }
 
 } // namespace zov::kit

@@ -35,4 +35,12 @@ struct Portrait {
 };
 Portrait makePortrait(int k);
 
+// The programs' 256x256 icon: the kestrel over a disc of dusk sky, and its
+// coverage (0 where the icon is transparent).
+struct Icon {
+    Canvas picture;
+    Mask alpha;
+};
+Icon makeIcon();
+
 } // namespace zov::kit

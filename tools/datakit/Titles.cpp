@@ -134,6 +134,30 @@ float kestrelGrooves(Vec2 p, const std::vector<Feather>& wing)
     return std::max({groove, band, eye});
 }
 
+// The golden kestrel centred at `centre`, `scale` canvas pixels per emblem
+// pixel, grooved between its feathers; returns its coverage.
+Mask paintKestrel(Canvas& c, Vec2 centre, float scale)
+{
+    const std::vector<Feather> wing = feathers();
+    const float toEmblem = 1.0f / scale;
+    const Mask bird =
+        maskFromSdf(c.width(), c.height(), [&](Vec2 p) { return kestrelSdf((p - centre) * toEmblem, wing) * scale; });
+    LetterStyle birdStyle = goldStyle();
+    birdStyle.bevelRadius = static_cast<int>(std::lround(4.0f * scale));
+    birdStyle.glowRadius = static_cast<int>(std::lround(10.0f * scale));
+    birdStyle.glowStrength = 0.5f;
+    birdStyle.glow = hex(0xA04010);
+    // The ramp runs from the head to the tail.
+    paintLetters(c, bird, 0, 0, centre.y - 56.0f * scale, 150.0f * scale, birdStyle);
+    for (int y = 0; y < c.height(); ++y)
+        for (int x = 0; x < c.width(); ++x)
+            if (bird.at(x, y) > 0.0f) {
+                const Vec2 p{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f};
+                c.at(x, y) = c.at(x, y) * (1.0f - 0.6f * bird.at(x, y) * kestrelGrooves((p - centre) * toEmblem, wing));
+            }
+    return bird;
+}
+
 } // namespace
 
 Canvas makeLogo()
@@ -141,21 +165,7 @@ Canvas makeLogo()
     Canvas c(512, 256);
     // Centred on the visible 482 columns, which land in the middle of the frame.
     const int cx = 226;
-    const Vec2 centre{static_cast<float>(cx), 76.0f};
-    const std::vector<Feather> wing = feathers();
-    const Mask bird = maskFromSdf(512, 256, [&](Vec2 p) { return kestrelSdf(p - centre, wing); });
-    LetterStyle birdStyle = goldStyle();
-    birdStyle.bevelRadius = 4;
-    birdStyle.glowRadius = 10;
-    birdStyle.glowStrength = 0.5f;
-    birdStyle.glow = hex(0xA04010);
-    paintLetters(c, bird, 0, 0, 20.0f, 150.0f, birdStyle);
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 512; ++x)
-            if (bird.at(x, y) > 0.0f) {
-                const Vec2 p{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f};
-                c.at(x, y) = c.at(x, y) * (1.0f - 0.6f * bird.at(x, y) * kestrelGrooves(p - centre, wing));
-            }
+    paintKestrel(c, Vec2{static_cast<float>(cx), 76.0f}, 1.0f);
 
     LetterStyle word = chromeStyle();
     word.glowRadius = 8;
@@ -299,6 +309,29 @@ Canvas makeEndPicture()
     drawTextCentred(c, "ZOV by KESTREL", 256, 150, 2.5f, small);
     drawTextCentred(c, "thanks for watching", 256, 178, 2.0f, small);
     return c;
+}
+
+Icon makeIcon()
+{
+    constexpr int kSize = 256;
+    constexpr float kMiddle = kSize * 0.5f;
+    constexpr float kRadius = 118.0f;
+    Icon icon{Canvas(kSize, kSize), Mask(kSize, kSize)};
+    Canvas& c = icon.picture;
+    // The dusk of the show's first part, in a disc.
+    paintSky(c, hex(0x0A1438), hex(0x3A2A6A), hex(0xE08040), 200.0f);
+    addStars(c, 85, 0.004f, 0.7f, 150.0f);
+    addGlow(c, kMiddle, 210.0f, 70.0f, Rgb{0.5f, 0.25f, 0.05f});
+    paintMask(c, pineLayer(kSize, kSize, 246.0f, 26.0f, 48.0f, 16.0f, 86), 0, 0, hex(0x0C0812));
+    const Mask disc = maskFromSdf(kSize, kSize, [](Vec2 p) { return sdCircle(p, {kMiddle, kMiddle}, kRadius); });
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            c.at(x, y) = c.at(x, y) * disc.at(x, y);
+    // The bird spreads its wings past the disc's rim.
+    const Mask bird = paintKestrel(c, Vec2{kMiddle, 114.0f}, 0.52f);
+    icon.alpha = disc;
+    icon.alpha.unite(bird);
+    return icon;
 }
 
 } // namespace zov::kit

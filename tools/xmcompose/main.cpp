@@ -4,6 +4,7 @@
 #include "tools/xmcompose/XmWriter.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -26,7 +27,22 @@ double sectionSeconds(const zov::XmModule& m, const Section& s, zov::XmTempo& te
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs("Usage: xmcompose OUT.xm\n"
+                   "Composes the music of the ZOV demo, writes it to OUT.xm as a FastTracker 2\n"
+                   "module and prints where each part of the show falls in it. The same bytes\n"
+                   "come out on every run.\n"
+                   "\n"
+                   "  --help     print this and exit\n"
+                   "  --version  print the version and exit\n",
+                   stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("xmcompose " ZOV_VERSION);
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: xmcompose <out.xm>\n");
         return 2;
     }

@@ -1,0 +1,98 @@
+#include "lwo/LwoReader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The in-memory parse of an object far larger than the show's: a grid of
+// 256 x 256 points, two triangles per cell, four surfaces named in SRFS in
+// another order than their SURF chunks.
+namespace zov {
+namespace {
+
+struct Writer {
+    std::vector<std::uint8_t> bytes;
+
+    void u16(unsigned v) { bytes.insert(bytes.end(), {std::uint8_t(v >> 8), std::uint8_t(v)}); }
+    void u32(std::uint32_t v)
+    {
+        u16(v >> 16);
+        u16(v & 0xFFFF);
+    }
+    void id(const char* s) { bytes.insert(bytes.end(), s, s + 4); }
+    void name(const std::string& s)
+    {
+        bytes.insert(bytes.end(), s.begin(), s.end());
+        bytes.resize(bytes.size() + (s.size() % 2 == 0 ? 2 : 1), 0);
+    }
+    // Starts a chunk; end() fills in its size.
+    std::size_t begin(const char* chunkId)
+    {
+        id(chunkId);
+        u32(0);
+        return bytes.size();
+    }
+    void end(std::size_t start)
+    {
+        const std::uint32_t size = static_cast<std::uint32_t>(bytes.size() - start);
+        for (int i = 0; i < 4; ++i)
+            bytes[start - 4 + i] = static_cast<std::uint8_t>(size >> (24 - 8 * i));
+    }
+};
+
+std::vector<std::uint8_t> gridObject()
+{
+    constexpr unsigned kSide = 256;
+    const char* names[] = {"Red", "Green", "Blue", "Grey"};
+    Writer w;
+    const std::size_t form = w.begin("FORM");
+    w.id("LWOB");
+    std::size_t c = w.begin("SRFS");
+    for (const char* n : names)
+        w.name(n);
+    w.end(c);
+    c = w.begin("PNTS");
+    for (unsigned i = 0; i < kSide * kSide; ++i)
+        for (std::uint32_t v : {i % kSide, i / kSide, 0u})
+            w.u32(std::bit_cast<std::uint32_t>(static_cast<float>(v)));
+    w.end(c);
+    c = w.begin("POLS");
+    for (unsigned y = 0; y + 1 < kSide; ++y)
+        for (unsigned x = 0; x + 1 < kSide; ++x) {
+            const unsigned a = y * kSide + x;
+            for (unsigned corner : {3u, a, a + 1, a + kSide, 1 + x % 4, 3u, a + 1, a + kSide + 1, a + kSide, 1 + y % 4})
+                w.u16(corner);
+        }
+    w.end(c);
+    for (int i = 3; i >= 0; --i) {
+        c = w.begin("SURF");
+        w.name(names[i]);
+        w.id("COLR");
+        w.u16(4);
+        w.u32(0x80808000);
+        w.end(c);
+    }
+    w.end(form);
+    return w.bytes;
+}
+
+void BM_ParseGridObject(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> bytes = gridObject();
+    LwoReader reader;
+    for (auto _ : state) {
+        reader.parse(bytes.data(), bytes.size());
+        benchmark::DoNotOptimize(reader.result().polygons.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+    state.counters["polygons"] = static_cast<double>(reader.result().polygons.size());
+}
+BENCHMARK(BM_ParseGridObject)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace zov
+
+BENCHMARK_MAIN();

@@ -2,7 +2,10 @@
 
 #include "lwo/LwoChunkReaders.h"
 
+#include "image/Diagnostics.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -48,6 +51,44 @@ Loaded loadForm(const char* fileName, std::vector<std::uint8_t>& bytes)
     return Loaded::Bytes;
 }
 
+int openError(const char* fileName)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error))
+        return EISDIR;
+    std::FILE* f = std::fopen(fileName, "rb");
+    const int number = f ? EIO : errno;
+    if (f)
+        std::fclose(f);
+    return number;
+}
+
+// Where the walk of top-level chunks stopped short of the FORM's end: a
+// chunk there says it is longer than what is left.
+std::uint64_t walkedEnd(const LwoObjectData& data)
+{
+    std::uint64_t at = kHeaderBytes;
+    for (const LwoChunkInfo& chunk : data.chunks)
+        at += 8 + std::uint64_t{chunk.size} + (chunk.size & 1);
+    return at;
+}
+
+// The user's line for a file read() took in; none when it is whole.
+void reportDamage(const char* fileName, const std::vector<std::uint8_t>& bytes, const LwoObjectData& data,
+                  bool parsed)
+{
+    if (bytes.empty())
+        reportFileProblem(fileName, "empty file");
+    else if (!parsed)
+        reportFileProblem(fileName, "not a LightWave object (no FORM...LWOB header)");
+    else if (const std::uint64_t stated = std::uint64_t{data.formSize} + 8; stated > bytes.size())
+        reportFileProblem(fileName, "cut short: " + std::to_string(bytes.size()) + " of the " +
+                                        std::to_string(stated) + " bytes its header gives");
+    else if (walkedEnd(data) < stated)
+        reportFileProblem(fileName, "a chunk after the " + std::to_string(data.chunks.size()) +
+                                        " read says it runs past the end of the object; the rest is skipped");
+}
+
 } // namespace
 
 void LwoReader::read(const char* fileName)
@@ -55,12 +96,21 @@ void LwoReader::read(const char* fileName)
     data_ = {};
     std::vector<std::uint8_t> bytes;
     switch (fileName ? loadForm(fileName, bytes) : Loaded::NotOpened) {
-    case Loaded::NotOpened: return;
-    case Loaded::TooLarge: std::fputs("DATA WAS NULL \n", stdout); return;
+    case Loaded::NotOpened:
+        if (fileName)
+            reportFileProblem(fileName, openFailureReason(openError(fileName)));
+        return;
+    case Loaded::TooLarge:
+        std::fputs("DATA WAS NULL \n", stdout);
+        reportFileProblem(fileName, "larger than the " + std::to_string(kLwoMaxFileBytes >> 20) +
+                                        " MB an object may be");
+        return;
     case Loaded::Bytes: break;
     }
-    if (!parse(bytes.data(), bytes.size()))
+    const bool parsed = parse(bytes.data(), bytes.size());
+    if (!parsed)
         std::fputs("COULDNT READ LWO FILE..... \n", stdout);
+    reportDamage(fileName, bytes, data_, parsed);
 }
 
 bool LwoReader::parse(const std::uint8_t* bytes, std::size_t n)

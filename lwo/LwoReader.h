@@ -70,7 +70,9 @@ class LwoReader {
 public:
     // The whole file. Nothing is printed when it cannot be opened; "DATA WAS
     // NULL" when it is too large to hold; "COULDNT READ LWO FILE....." when
-    // it is no FORM/LWOB, keeping what was read.
+    // it is no FORM/LWOB, keeping what was read. Besides, a file that cannot
+    // be read, is no object, is cut short or has a chunk running past its
+    // end is reported (image/Diagnostics.h).
     void read(const char* fileName);
     // The bytes of a whole file; false when they are no FORM/LWOB. Odd chunks
     // are followed by a pad byte, as IFF writes them; the walk stops at the

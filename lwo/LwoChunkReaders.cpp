@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace zov::lworead {
+namespace zov::inline lworead {
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 // The readers of the chunks LwoReader interprets, each given exactly the
 // bytes of its chunk.
-namespace zov::lworead {
+namespace zov::inline lworead {
 
 std::vector<Vec3> readPoints(ByteCursor chunk);
 std::vector<std::string> readSurfaceNames(ByteCursor chunk);

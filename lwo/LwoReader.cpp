@@ -14,7 +14,7 @@
 #include <string_view>
 #include <utility>
 
-namespace zov::lworead {
+namespace zov::inline lworead {
 
 namespace {
 

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     } effects[] = {{"pinegrov.jpg", 271, 20},   {"scrollie1.jpg", 1024, 64}, {"particle.jpg", 64, 64},
                    {"umbra1.jpg", 178, 169},    {"umbra2.jpg", 178, 169},    {"umbra3.jpg", 178, 169},
                    {"umbra1a.jpg", 178, 169},   {"umbra2a.jpg", 178, 169},   {"umbra3a.jpg", 178, 169},
-                   {"greets.jpg", 256, 512}};
+                   {"greets.jpg", 256, 512},    {"envmap.jpg", 256, 256},    {"kubface.jpg", 256, 256}};
     for (const auto& e : effects)
         ok = jpeg(dir, e.name, e.width, e.height, 5) && ok;
     ok = jpeg(dir, "end.jpg", 512, 384, 3) && ok;

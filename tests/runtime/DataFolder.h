@@ -1,8 +1,8 @@
 #pragma once
 
 #include "image/Bitmap.h"
+#include "tests/runtime/StandinObjects.h"
 #include "tools/datakit/JpegWriter.h"
-#include "tools/datakit/LwoWriter.h"
 #include "tools/datakit/PcxWriter.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace zov::test {
 
@@ -62,31 +61,6 @@ public:
         });
     }
 
-    // An octahedron of the given radius, wound outwards, its eight triangles
-    // dealt out over the surfaces in turn.
-    void octahedron(const std::string& path, float radius, const std::vector<kit::LwoSurface>& surfaces)
-    {
-        kit::LwoObject o;
-        o.surfaces = surfaces;
-        for (int axis = 0; axis < 3; ++axis)
-            for (float sign : {radius, -radius}) {
-                std::array<float, 3> p{0.0f, 0.0f, 0.0f};
-                p[static_cast<std::size_t>(axis)] = sign;
-                o.points.push_back(p);
-            }
-        for (int i = 0; i < 8; ++i) {
-            // (x, y, z) faces outwards when an even number of its corners lie
-            // on the negative side; otherwise it is turned round.
-            const auto x = static_cast<std::uint16_t>(i & 1), y = static_cast<std::uint16_t>(2 + ((i >> 1) & 1)),
-                       z = static_cast<std::uint16_t>(4 + ((i >> 2) & 1));
-            const bool even = ((i & 1) + ((i >> 1) & 1) + ((i >> 2) & 1)) % 2 == 0;
-            const auto surface = static_cast<std::uint16_t>(i % static_cast<int>(surfaces.size()) + 1);
-            o.polygons.push_back({even ? std::vector<std::uint16_t>{x, y, z} : std::vector<std::uint16_t>{x, z, y},
-                                  surface});
-        }
-        EXPECT_TRUE(kit::writeLwob(o, path)) << path;
-    }
-
     // Every picture and object the show loads at start-up.
     void showPictures()
     {
@@ -109,13 +83,8 @@ public:
         jpeg("data/greets.jpg", 256, 512, 0x000000);
         jpeg("data/envmap.jpg", 256, 256, 0x808080);
         jpeg("data/kubface.jpg", 256, 256, 0x808080);
-        octahedron("data/star.lwo", 1.5f, {{"Star", 0xD8D8E0, std::nullopt}});
-        // Like the kit's cube: two faces carry the emblem picture.
-        kit::LwoTexture emblem;
-        emblem.size = {8.0f, 8.0f, 8.0f};
-        emblem.image = "data/kubface.jpg";
-        octahedron("data/testkub.lwo", 5.0f,
-                   {{"KubFront", 0xFFFFFF, emblem}, {"KubBack", 0xFFFFFF, emblem}, {"KubSide", 0xC02C70, std::nullopt}});
+        EXPECT_TRUE(kit::writeLwob(standinStar(), "data/star.lwo"));
+        EXPECT_TRUE(kit::writeLwob(standinCube(), "data/testkub.lwo"));
     }
 
 private:

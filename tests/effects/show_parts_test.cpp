@@ -231,11 +231,27 @@ TEST(ObjectLayer, TransparentFollowsThePointerAndWithoutAnObjectNothingIsDrawn)
     }
     layer.setParam("POSITION", nullptr); // ignored: the origin stays
     EXPECT_EQ(layer.position().at(3.0f).x, 0.0);
+    layer.setParam("OBJECT FILENAME", "data/star.lwo"); // but no texture
     layer.init();
+    EXPECT_EQ(layer.scene(), nullptr);
     Bitmap frame(8, 8);
     frame.fill(0x123456);
     layer.render(frame, 1.0f, 0);
     EXPECT_EQ(frame.pixel(3, 3), 0x123456u);
+}
+
+TEST_F(ShowParts, StarWhoseTextureNoLoaderTakesIsDrawnPlain)
+{
+    ObjectLayer star;
+    star.setParam("OBJECT FILENAME", "data/star.lwo");
+    star.setParam("TEXTURE FILENAME", "data/envmap.png");
+    testing::internal::CaptureStdout();
+    star.init();
+    testing::internal::GetCapturedStdout();
+    Bitmap small(128, 96);
+    small.fill(0xFFFFFF);
+    star.render(small, 0.5f, 0);
+    EXPECT_NE(rgb(small.pixel(64, 48)), 0xFFFFFFu);
 }
 
 TEST_F(ShowParts, StarIsDrawnOpaqueOrAddedThroughADriverForTheFrameItIsGiven)

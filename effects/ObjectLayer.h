@@ -45,7 +45,6 @@ public:
     float objectTime() const { return objectTime_; }
     // None before init, or when init had no file names.
     const Scene* scene() const { return scene_.get(); }
-    const meshSurfaceObject* object() const { return object_.get(); }
 
 private:
     inline static float bonkOffset_ = 0.0f;

@@ -28,7 +28,6 @@ public:
 
     // None before init.
     const Bitmap* trail() const { return trail_.get(); }
-    const meshSurfaceObject* object() const { return object_.get(); }
 
 private:
     std::unique_ptr<meshSurfaceObject> object_;

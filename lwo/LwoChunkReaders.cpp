@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace zov::lworead {
+namespace zov {
 
 namespace {
 
@@ -137,4 +137,4 @@ LwoSurface readSurface(ByteCursor chunk)
     return surface;
 }
 
-} // namespace zov::lworead
+} // namespace zov

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-namespace zov::lworead {
+namespace zov {
 
 namespace {
 
@@ -145,4 +145,4 @@ LwoObjectData LwoReader::takeResult()
     return std::exchange(data_, {});
 }
 
-} // namespace zov::lworead
+} // namespace zov

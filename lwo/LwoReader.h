@@ -9,11 +9,6 @@
 
 namespace zov {
 
-// The data kit's LWOB writer has types of the same names in zov; a namespace
-// of their own keeps the two apart at link time. A file that includes both
-// names these as zov::lworead::, and forward declarations go in it too.
-inline namespace lworead {
-
 // Names are the file's bytes (Latin-1 kept), cut to kLwoMaxName bytes.
 inline constexpr std::size_t kLwoMaxName = 255;
 // Surfaces past this many SURF chunks are skipped.
@@ -87,5 +82,4 @@ private:
     LwoObjectData data_;
 };
 
-} // namespace lworead
 } // namespace zov

@@ -11,7 +11,7 @@ LockstepShow::LockstepShow(int fps, LockstepSink& sink)
     : fps_(std::clamp(fps, 1, kSampleRate)), sink_(sink),
       samples_(2 * static_cast<std::size_t>(samplesBefore(1, fps_) + 1))
 {
-    display_.setPresentHook([this](const Bitmap& picture) { presented(picture); });
+    display_.inner.setPresentHook([this](const Bitmap& picture) { presented(picture); });
 }
 
 LockstepShow::~LockstepShow() = default;

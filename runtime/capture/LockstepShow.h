@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace zov {
@@ -55,6 +56,11 @@ public:
 
     // Times or watches the parts' renders besides; not owned.
     void setInnerRenderer(PartRenderer* renderer) { inner_ = renderer; }
+    // With a keyboard, a key press (pressKey, from the sink) skips to the
+    // next part, and the end picture waits for one; without, the show runs
+    // by the music alone. Before run.
+    void setKeyboard(bool keyboard) { display_.keyboard = keyboard; }
+    void pressKey() { display_.keyPending = true; }
     // Runs the show from the music's order startOrder; the working
     // directory holds data/.
     Result run(std::int32_t startOrder);
@@ -75,7 +81,29 @@ private:
     FileSourceOpener opener_;
     OfflineAudioLayer audio_{opener_};
     AudioMusicPlayer music_{audio_};
-    HeadlessDisplay display_;
+    // The headless display, with keys that only the program presses.
+    class Display final : public DisplayDriver {
+    public:
+        bool present() override
+        {
+            inner.invertOnPresent = invertOnPresent;
+            return inner.present();
+        }
+        bool presentBitmap(const Bitmap& bitmap) override { return inner.presentBitmap(bitmap); }
+        bool open(int width, int height, bool flag, int depth) override { return inner.open(width, height, flag, depth); }
+        bool reopen() override { return inner.reopen(); }
+        bool keyHit() override { return std::exchange(keyPending, false); }
+        KeyRecord lastKey() const override { return KeyRecord{}; }
+        void close() override {}
+        Bitmap* frame() override { return inner.frame(); }
+        bool hasKeyboard() const override { return keyboard; }
+
+        HeadlessDisplay inner;
+        bool keyboard = false;
+        bool keyPending = false;
+    };
+
+    Display display_;
     std::vector<float> samples_;
     std::int64_t frame_ = 0;
     int lastPart_ = -1;

@@ -41,7 +41,11 @@ protected:
     // demoplay with args from the data root; its exit status.
     int demoplay(const std::string& args, const std::string& environment = "")
     {
-        const std::string command = "cd '" + kDataRoot.string() + "' && " + environment + " '" ZOV_DEMOPLAY "' " +
+        return program(ZOV_DEMOPLAY, args, environment);
+    }
+    int program(const std::string& path, const std::string& args, const std::string& environment = "")
+    {
+        const std::string command = "cd '" + kDataRoot.string() + "' && " + environment + " '" + path + "' " +
                                     args + " > '" + (work_ / "stdout").string() + "' 2> '" +
                                     (work_ / "stderr").string() + "'";
         const int status = std::system(command.c_str());
@@ -186,6 +190,26 @@ TEST_F(Capture, AWriteThatFailsEndsTheCaptureWithStatusOne)
     EXPECT_NE(stderrText().find("demoplay: cannot write " + dir.string() + "/frame-000000.png: File too large\n"),
               std::string::npos)
         << stderrText();
+}
+
+TEST_F(Capture, TimedemoTimesEachPartAndTheWholeShow)
+{
+    const fs::path json = work_ / "bench.json";
+    ASSERT_EQ(program(ZOV_DEMOBENCH, "--frames 4 --json '" + json.string() + "'"), 0) << stderrText();
+    const std::string table = text(work_ / "stdout");
+    for (const char* line : {"part                              frames  median ms     p99 ms   worst ms       fps\n",
+                             "1 title and trails                     4 ", "4 portraits and greetings              4 ",
+                             "whole show: 17 frames in ", "start-up: ", "peak resident memory: "})
+        EXPECT_NE(table.find(line), std::string::npos) << line << " in\n" << table;
+    const std::string figures = text(json);
+    EXPECT_EQ(figures.front(), '{');
+    EXPECT_NE(figures.find("{\"part\": 3, \"name\": \"bubbles, grid, scroller\", \"frames\": 4, \"median_ms\": "),
+              std::string::npos)
+        << figures;
+    EXPECT_NE(figures.find("\"show\": {\"frames\": 17, "), std::string::npos) << figures;
+
+    EXPECT_EQ(program(ZOV_DEMOBENCH, "--frames 0"), 2);
+    EXPECT_EQ(stderrText(), "demobench: '--frames' takes a whole number of 1 or more, not '0'\nTry 'demobench --help'.\n");
 }
 
 } // namespace

@@ -90,7 +90,10 @@ private:
             return inner.present();
         }
         bool presentBitmap(const Bitmap& bitmap) override { return inner.presentBitmap(bitmap); }
-        bool open(int width, int height, bool flag, int depth) override { return inner.open(width, height, flag, depth); }
+        bool open(int width, int height, bool flag, int depth) override
+        {
+            return inner.open(width, height, flag, depth);
+        }
         bool reopen() override { return inner.reopen(); }
         bool keyHit() override { return std::exchange(keyPending, false); }
         KeyRecord lastKey() const override { return KeyRecord{}; }

@@ -1,6 +1,9 @@
 #include "image/PngFrameEncoder.h"
 
 #include "image/Bitmap.h"
+#include "image/FastDeflate.h"
+
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,29 +19,16 @@ constexpr std::size_t kFileOverhead = 8 + 25 + 12 + 12;
 
 } // namespace
 
-PngFrameEncoder::PngFrameEncoder(int width, int height, int zlibLevel)
-    : width_(std::max(width, 0)), height_(std::max(height, 0))
+PngFrameEncoder::PngFrameEncoder(int width, int height) : width_(std::max(width, 0)), height_(std::max(height, 0))
 {
     const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
-    row_.resize(rowBytes + 1);
+    filtered_.resize((rowBytes + 1) * static_cast<std::size_t>(height_));
     previous_.resize(rowBytes);
     current_.resize(rowBytes);
-    if (width_ == 0 || height_ == 0)
-        return;
-    // Runs only: after the up filter the show's frames are mostly runs, and
-    // zlib finds them several times faster than with its string matching.
-    if (deflateInit2(&zlib_, std::clamp(zlibLevel, 0, 9), Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
-        return;
-    ready_ = true;
-    const uLong raw = static_cast<uLong>((rowBytes + 1) * static_cast<std::size_t>(height_));
-    out_.resize(deflateBound(&zlib_, raw) + kFileOverhead);
+    out_.resize(fastDeflateBound(filtered_.size()) + kFileOverhead);
 }
 
-PngFrameEncoder::~PngFrameEncoder()
-{
-    if (ready_)
-        deflateEnd(&zlib_);
-}
+PngFrameEncoder::~PngFrameEncoder() = default;
 
 void PngFrameEncoder::put32(std::uint32_t value)
 {
@@ -69,7 +59,8 @@ void PngFrameEncoder::endChunk(std::size_t dataStart)
 
 std::span<const std::uint8_t> PngFrameEncoder::encode(const Bitmap& bitmap)
 {
-    if (!ready_ || !bitmap.hasStorage() || bitmap.width() != width_ || bitmap.height() != height_)
+    if (width_ == 0 || height_ == 0 || !bitmap.hasStorage() || bitmap.width() != width_ ||
+        bitmap.height() != height_)
         return {};
     used_ = 0;
     std::memcpy(out_.data(), kSignature, sizeof kSignature);
@@ -84,14 +75,7 @@ std::span<const std::uint8_t> PngFrameEncoder::encode(const Bitmap& bitmap)
     used_ += 5;
     endChunk(start);
 
-    beginChunk("IDAT");
-    start = used_;
-    if (deflateReset(&zlib_) != Z_OK)
-        return {};
-    zlib_.next_out = &out_[used_];
-    zlib_.avail_out = static_cast<uInt>(out_.size() - used_ - 12);
     std::fill(previous_.begin(), previous_.end(), std::uint8_t{0});
-    row_[0] = kFilterUp;
     const std::size_t rowBytes = current_.size();
     for (int y = 0; y < height_; ++y) {
         const std::uint32_t* src = bitmap.row(y);
@@ -101,17 +85,15 @@ std::span<const std::uint8_t> PngFrameEncoder::encode(const Bitmap& bitmap)
             rgb[3 * x + 1] = static_cast<std::uint8_t>(src[x] >> 8);
             rgb[3 * x + 2] = static_cast<std::uint8_t>(src[x]);
         }
+        std::uint8_t* row = &filtered_[static_cast<std::size_t>(y) * (rowBytes + 1)];
+        row[0] = kFilterUp;
         for (std::size_t i = 0; i < rowBytes; ++i)
-            row_[i + 1] = static_cast<std::uint8_t>(rgb[i] - previous_[i]);
+            row[i + 1] = static_cast<std::uint8_t>(rgb[i] - previous_[i]);
         current_.swap(previous_);
-        zlib_.next_in = row_.data();
-        zlib_.avail_in = static_cast<uInt>(row_.size());
-        const int flush = y + 1 == height_ ? Z_FINISH : Z_NO_FLUSH;
-        const int result = deflate(&zlib_, flush);
-        if (result != (flush == Z_FINISH ? Z_STREAM_END : Z_OK) || zlib_.avail_in != 0)
-            return {};
     }
-    used_ = out_.size() - 12 - zlib_.avail_out;
+    beginChunk("IDAT");
+    start = used_;
+    used_ += fastDeflate(filtered_, &out_[used_]);
     endChunk(start);
 
     beginChunk("IEND");

@@ -24,17 +24,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Zlib level 1: the capture is to keep well ahead of the show, and the
-// frames of a demo pack well even so.
-constexpr int kPngLevel = 1;
-
 // Everything a capture writes, frame by frame.
 class CaptureSink final : public LockstepSink {
 public:
     CaptureSink(const CaptureRequest& request, ProgressLine& progress, WavWriter* wav, PositionLog* positions,
                 VideoEncoder* video)
         : request_(request), progress_(progress), wav_(wav), positions_(positions), video_(video),
-          names_(request.directory), png_(kScreenWidth, kScreenHeight, kPngLevel)
+          names_(request.directory), png_(kScreenWidth, kScreenHeight)
     {
     }
 

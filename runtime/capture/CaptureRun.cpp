@@ -87,6 +87,15 @@ int runCapture(const CaptureRequest& request, const char* program)
     // Without a folder the music still needs a file for the video's sound.
     const std::string musicPath =
         request.directory.empty() ? request.video + ".music.wav" : request.directory + "/music.wav";
+    // The video's own copy of the music goes whatever happens.
+    struct RemoveOnExit {
+        std::string path;
+        ~RemoveOnExit()
+        {
+            if (!path.empty())
+                std::remove(path.c_str());
+        }
+    } temporary{request.directory.empty() ? musicPath : std::string()};
     PositionLog positions;
     if (!request.directory.empty()) {
         fs::create_directories(request.directory, ec);
@@ -120,8 +129,6 @@ int runCapture(const CaptureRequest& request, const char* program)
         return fail(program, error);
     if (video && !video->finish(musicPath, error))
         return fail(program, error);
-    if (request.directory.empty())
-        std::remove(musicPath.c_str());
     return result.stopped ? 0 : result.status;
 }
 

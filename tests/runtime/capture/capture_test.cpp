@@ -1,6 +1,6 @@
 // Captures of the show made by demoplay itself, from the data kit the build
 // writes: short runs at a low frame rate.
-#include "platform/MusicPlayer.h"
+#include "runtime/capture/ShowLength.h"
 
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.hpp>
@@ -146,6 +146,30 @@ TEST_F(Capture, StartOrderOpensOnItsPartAndPartsChangeOnTheFrameOfTheirOrder)
 
     EXPECT_EQ(demoplay("--headless --start-order 9"), 2);
     EXPECT_EQ(stderrText(), "demoplay: --start-order 9: the music's orders are 0 to 8\n");
+}
+
+TEST_F(Capture, AWholeCaptureEndsWhereTheHeadlessShowEnds)
+{
+    // Two frames a second: the whole show, its four parts in turn, then three
+    // seconds of the end picture without music.
+    const fs::path dir = work_ / "whole";
+    ASSERT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 2"), 0) << stderrText();
+    const std::vector<Row> rows = positions(dir.string());
+    std::string parts;
+    for (const Row& r : rows)
+        if (parts.empty() || parts.back() != r.part.back())
+            parts += r.part.back();
+    EXPECT_EQ(parts, "1234d"); // "end"
+    ASSERT_GE(rows.size(), 6u);
+    for (std::size_t i = rows.size() - 6; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].part + rows[i].order + rows[i].row, "end--") << "frame " << i;
+    EXPECT_EQ(rows[rows.size() - 7].part, "4");
+    EXPECT_EQ(text(dir / "music.wav").size(), 44u + rows.size() * 22050u * 4u);
+
+    const fs::path before = fs::current_path();
+    fs::current_path(kDataRoot);
+    EXPECT_EQ(zov::estimateShowFrames(2, 0), static_cast<std::int64_t>(rows.size()));
+    fs::current_path(before);
 }
 
 TEST_F(Capture, VideoWithoutFfmpegSaysSoBeforeDrawingAnything)

@@ -233,7 +233,8 @@ TEST_F(Capture, TimedemoTimesEachPartAndTheWholeShow)
     EXPECT_NE(figures.find("\"show\": {\"frames\": 17, "), std::string::npos) << figures;
 
     EXPECT_EQ(program(ZOV_DEMOBENCH, "--frames 0"), 2);
-    EXPECT_EQ(stderrText(), "demobench: '--frames' takes a whole number of 1 or more, not '0'\nTry 'demobench --help'.\n");
+    EXPECT_EQ(stderrText(),
+              "demobench: '--frames' takes a whole number of 1 or more, not '0'\nTry 'demobench --help'.\n");
 }
 
 } // namespace

@@ -112,6 +112,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             return failure(program, "unexpected argument '" + arg + "'");
         }
     }
+    // A capture shows nothing and reads no key.
+    if (o.capture.active())
+        o.headless = true;
     return result;
 }
 

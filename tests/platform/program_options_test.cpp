@@ -43,6 +43,7 @@ TEST(ProgramOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_EQ(c.options.capture.video, "show.mp4");
     EXPECT_EQ(c.options.capture.fps, 25);
     EXPECT_EQ(c.options.capture.startOrder, 5);
+    EXPECT_TRUE(c.options.headless);
 
     const ParsedOptions defaults = parse({});
     EXPECT_EQ(defaults.action, ParsedOptions::Action::Run);

@@ -70,6 +70,9 @@ void applySubChunk(const char (&id)[5], ByteCursor data, LwoSurface& surface, Lw
             current->imageName = data.string(kLwoMaxName);
             current->hasImage = true;
         }
+    } else if (isSubChunk(id, "FLAG")) {
+        if (data.fits(2))
+            surface.flags = data.u16();
     } else if (isSubChunk(id, "TRAN")) {
         if (data.fits(2))
             surface.transparency = data.u16();

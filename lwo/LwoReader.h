@@ -28,6 +28,7 @@ struct LwoTextureDef {
 struct LwoSurface {
     std::string name;
     std::uint32_t colour = 0; // 0x00RRGGBB
+    std::uint16_t flags = 0;  // FLAG: bit 0 luminous, 1 outline, 2 smoothing, ... as the file gives them
     std::uint16_t transparency = 0;
     LwoTextureDef colourTexture;       // CTEX
     LwoTextureDef transparencyTexture; // TTEX

@@ -8,6 +8,8 @@
 #include "platform/HeadlessDisplay.h"
 #include "platform/SdlAudioLayer.h"
 #include "runtime/ShowProgram.h"
+#include "runtime/capture/CaptureRun.h"
+#include "runtime/capture/ShowLength.h"
 #include "runtime/program/DataSearch.h"
 #include "runtime/program/ProgramDisplay.h"
 
@@ -16,6 +18,23 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+namespace {
+
+zov::CaptureRequest captureRequest(const zov::ProgramOptions& options, const std::filesystem::path& here)
+{
+    zov::CaptureRequest request;
+    if (!options.capture.directory.empty())
+        request.directory = (here / options.capture.directory).lexically_normal().string();
+    if (!options.capture.video.empty())
+        request.video = (here / options.capture.video).lexically_normal().string();
+    request.fps = options.capture.fps;
+    request.frameLimit = options.frames;
+    request.startOrder = options.capture.startOrder;
+    return request;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -32,6 +51,8 @@ int main(int argc, char** argv)
 
     namespace fs = std::filesystem;
     std::error_code ec;
+    // Named from where the program started, before it moves to data/.
+    const CaptureRequest capture = captureRequest(options, fs::current_path(ec));
     const fs::path programDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
     const auto root = findDataRoot(options.dataDir, fs::current_path(ec), programDir);
     if (!root) {
@@ -44,6 +65,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: cannot change to %s: %s\n", kProgramName, root->c_str(), ec.message().c_str());
         return 1;
     }
+
+    if (const std::string problem = checkStartOrder(options.capture.startOrder); !problem.empty()) {
+        std::fprintf(stderr, "%s: %s\n", kProgramName, problem.c_str());
+        return 2;
+    }
+    if (options.capture.active())
+        return runCapture(capture, kProgramName);
 
     MonotonicClock clock;
     std::unique_ptr<DisplayDriver> display;
@@ -67,5 +95,7 @@ int main(int argc, char** argv)
             std::fflush(nullptr);
             std::exit(0);
         });
-    return runShow(*display, music, clock);
+    ShowRunOptions run;
+    run.startOrder = options.capture.startOrder;
+    return runShow(*display, music, clock, run);
 }

@@ -64,7 +64,7 @@ TEST_F(Demotool, InfoCountsWhatTheKitWrote)
     ASSERT_EQ(run("info data/star.lwo data/testkub.lwo data/cute5c.xm"), 0) << err;
     struct Object {
         const char* file;
-        zov::LwoObject made;
+        zov::kit::LwoObject made;
     };
     const Object objects[] = {{"data/star.lwo", zov::kit::makeStar()}, {"data/testkub.lwo", zov::kit::makeCube()}};
     for (const Object& o : objects) {
@@ -75,7 +75,7 @@ TEST_F(Demotool, InfoCountsWhatTheKitWrote)
                                    std::to_string(o.made.polygons.size()) + " with 3 corners)\n  surfaces: " +
                                    std::to_string(o.made.surfaces.size()) + "\n";
         EXPECT_EQ(out.find(counts, at), out.find('\n', at) + 1) << out;
-        for (const zov::LwoSurface& s : o.made.surfaces)
+        for (const zov::kit::LwoSurface& s : o.made.surfaces)
             EXPECT_TRUE(says("    \"" + s.name + "\": colour ")) << s.name;
     }
     const zov::XmModule song = zov::composeShow();

@@ -4,8 +4,8 @@
 //   datakit --contact-sheet OUT.png   one picture showing the whole kit
 //   datakit --icon OUT.png            the programs' icon
 //
-// The pictures under the show's effects are judged with partframes, which
-// renders the real parts.
+// The pictures under the show's effects are judged with demotool
+// render-part, which renders the real parts.
 #include "tools/datakit/ContactSheet.h"
 #include "tools/datakit/Kit.h"
 #include "tools/datakit/Pictures.h"

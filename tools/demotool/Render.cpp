@@ -1,16 +1,12 @@
 #include "tools/demotool/Render.h"
 
-#include "effects/ShowFactories.h"
+#include "effects/ShowPlayback.h"
 #include "engine3d/Scene.h"
 #include "image/Bitmap.h"
 #include "image/PngWriter.h"
 #include "lwo/LwoReader.h"
 #include "lwo/ObjectBuilder.h"
-#include "platform/Clock.h"
 #include "raster/NewRenderDriver.h"
-#include "runtime/Part.h"
-#include "runtime/PartList.h"
-#include "runtime/ShowConstants.h"
 #include "tools/demotool/FileInfo.h"
 
 #include <algorithm>
@@ -23,7 +19,6 @@ namespace zov::tool {
 namespace {
 
 constexpr std::uint32_t kBackground = 0x00101018;
-constexpr int kFramesPerSecond = 60;
 
 int fail(const std::string& line)
 {
@@ -84,26 +79,16 @@ int renderObject(const ObjectView& view)
 
 int renderPart(int part, double seconds, const std::string& output)
 {
-    using Factory = std::unique_ptr<Part> (*)(int, int);
-    constexpr Factory kFactories[] = {makeSlidePart, makeTunnelPart, makeScrollerPart, makeGreetsPart};
-    Bitmap size;
-    size.setSize(kScreenWidth, kScreenHeight);
-    NewRenderDriver driver(size);
-    ManualClock clock(1'000'000'000);
-    PartList list(kScreenWidth, kScreenHeight, kColourDepth, kDisplayFlag, driver, clock);
-    std::unique_ptr<Part> chosen = kFactories[part](kScreenWidth, kScreenHeight);
-    list.addPart(chosen.get());
-    Bitmap frame(kScreenWidth, kScreenHeight);
-    list.initAll(frame);
-    list.startClock();
-    // Evenly spaced frames, the last exactly at the time asked for.
-    const auto frames = static_cast<std::int64_t>(std::ceil(seconds * kFramesPerSecond));
-    for (std::int64_t k = 0; k <= frames; ++k) {
-        const double at = frames == 0 ? 0.0 : seconds * static_cast<double>(k) / static_cast<double>(frames);
-        clock.setTicks(std::llround(at * 1e9));
-        list.renderPart(0, frame);
-    }
-    return writePng(frame, output) ? 0 : 1;
+    // The golden frames' playback: the frames before the one asked for are
+    // rendered with the music's rows scripted, so trails, feedback and the
+    // star's "BONK" jumps are as the show has them.
+    const int lastFrame = static_cast<int>(std::lround(seconds / kPlaybackFrameSeconds));
+    bool written = false;
+    playShowPart(part, lastFrame, [&](int n, const Bitmap& frame) {
+        if (n == lastFrame)
+            written = writePng(frame, output);
+    });
+    return written ? 0 : 1;
 }
 
 } // namespace zov::tool

@@ -65,11 +65,12 @@ constexpr const char* kObjectUsage =
 
 constexpr const char* kPartUsage =
     "Usage: demotool render-part N --time T [--data DIR] -o OUT.png\n"
-    "Draws part N of the show (1 to 4) alone from its start, frame after frame at 60 frames\n"
-    "a second of show time, and writes the frame at T seconds, so that trails and feedback\n"
-    "are as the show has them.\n"
+    "Draws part N of the show (1 to 4) from its start, a frame every 10 ms of show time with\n"
+    "the music's rows scripted, and writes the frame at T seconds, so that trails, feedback\n"
+    "and the star's jumps on the beat are as the show has them. The same pixels come out\n"
+    "on every run.\n"
     "\n"
-    "  --time T     seconds of show time since the part began (0 or more)\n"
+    "  --time T     seconds of show time since the part began (0 or more, to 10 ms)\n"
     "  --data DIR   the folder holding data/ (or data/ itself); by default the working\n"
     "               directory, then the program's folder, then ../share/zov from it\n"
     "  -o OUT.png   the picture to write\n";

@@ -10,6 +10,7 @@
 #include "effects/ShowPlayback.h"
 #include "image/Bitmap.h"
 #include "image/PngWriter.h"
+#include "tests/ReferenceHashes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,27 +59,6 @@ std::string frameName(int part, int frame)
     return name;
 }
 
-std::uint32_t pixelHash(const Bitmap& b)
-{
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < b.pixelCount(); ++i)
-        for (int k = 0; k < 4; ++k) {
-            h ^= (b.pixels()[i] >> (8 * k)) & 0xFFu;
-            h *= 16777619u;
-        }
-    return h;
-}
-
-std::map<std::string, std::uint32_t> readTable()
-{
-    std::map<std::string, std::uint32_t> table;
-    std::ifstream in(kGoldenDir / "hashes.txt");
-    std::string name, hash;
-    while (in >> name >> hash)
-        table[name] = static_cast<std::uint32_t>(std::stoul(hash, nullptr, 16));
-    return table;
-}
-
 TEST(GoldenFrames, PartsMatchTheirHashes)
 {
     const fs::path dataRoot = fs::path(ZOV_DATA_DIR).parent_path();
@@ -89,9 +67,9 @@ TEST(GoldenFrames, PartsMatchTheirHashes)
     const fs::path previous = fs::current_path();
     fs::current_path(dataRoot);
 
-    const bool update = std::getenv("ZOV_UPDATE_REFERENCE") != nullptr;
-    const std::map<std::string, std::uint32_t> table = readTable();
-    std::ostringstream fresh;
+    const bool update = reference::updating();
+    const reference::HashTable table = reference::readHashes(kGoldenDir.string());
+    reference::HashTable fresh;
     // Reported once the parts' start-up lines are no longer captured.
     std::vector<std::string> failures;
     for (const GoldenPart& golden : goldenParts()) {
@@ -103,10 +81,8 @@ TEST(GoldenFrames, PartsMatchTheirHashes)
             if (!wanted)
                 return;
             const std::string name = frameName(golden.index, n);
-            const std::uint32_t hash = pixelHash(frame);
-            char line[96];
-            std::snprintf(line, sizeof line, "%s %08x\n", name.c_str(), hash);
-            fresh << line;
+            const std::uint32_t hash = reference::pixelHash(frame);
+            fresh[name] = hash;
             if (update) {
                 EXPECT_TRUE(writePng(frame, (kGoldenDir / (name + ".png")).string()));
                 return;
@@ -127,10 +103,8 @@ TEST(GoldenFrames, PartsMatchTheirHashes)
     }
     for (const std::string& failure : failures)
         ADD_FAILURE() << failure;
-    if (update) {
-        std::ofstream out(kGoldenDir / "hashes.txt");
-        out << fresh.str();
-    }
+    if (update)
+        reference::writeHashes(kGoldenDir.string(), fresh);
     fs::current_path(previous);
 }
 

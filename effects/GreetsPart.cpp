@@ -16,12 +16,13 @@ constexpr const char* kMaskFiles[GreetsPart::kPortraits] = {"data/umbra1a.jpg", 
 constexpr const char* kGreetsFile = "data/greets.jpg";
 
 // A picture no loader takes stays absent rather than a blank of unknown use.
+// The part keeps its own loader list, so it names the loader it picks.
 std::unique_ptr<Bitmap> loadPicture(ImageLoaderRegistry& registry, const char* path, int width, int height)
 {
     if (registry.loaderNumberFor(path) < 0)
         return nullptr;
     auto picture = std::make_unique<Bitmap>(width, height);
-    registry.loadInto(*picture, path, width, height, false, true);
+    registry.loadIntoAnnounced(*picture, path, width, height, false, true);
     return picture;
 }
 

@@ -1,8 +1,19 @@
 #include "effects/ObjectLayer.h"
 
 #include "effects/ParamProtocol.h"
+#include "engine3d/Scene.h"
+#include "lwo/ObjectBuilder.h"
+#include "raster/NewRenderDriver.h"
 
 namespace zov {
+
+namespace {
+
+constexpr double kCameraZ = -25.0;
+constexpr float kNear = 2.0f;    // the orbiting star comes within 6 units of the camera
+constexpr float kFar = 1000.0f;
+
+} // namespace
 
 ObjectLayer::ObjectLayer() = default;
 ObjectLayer::~ObjectLayer() = default;
@@ -23,18 +34,33 @@ void ObjectLayer::setParam(const char* key, const void* value)
 
 void ObjectLayer::init()
 {
-    // The object and its scene are loaded here once the 3D engine exists.
+    if (objectFile_ == nullptr || textureFile_ == nullptr)
+        return;
+    object_ = loadEnvMappedObject(objectFile_, textureFile_, transparent_);
+    scene_ = std::make_unique<Scene>();
+    scene_->addObject(object_.get());
+    scene_->setCameraPosition(0.0, 0.0, kCameraZ);
+    scene_->setCameraRotation(0.0, 0.0, 0.0);
+    scene_->near = kNear;
+    scene_->far = kFar;
 }
 
-void ObjectLayer::render(Bitmap&, float time, int)
+void ObjectLayer::render(Bitmap& frame, float time, int)
 {
     if (bonkPending_) {
         bonkPending_ = false;
         bonkOffset_ += kBonkStep;
     }
     objectTime_ = bonkOffset_ + time;
-    // The scene renders here, through a driver of the layer's own, once the
-    // 3D engine exists: the object at position_ and rotation_ of objectTime_.
+    if (!scene_)
+        return;
+    object_->position = position_->at(objectTime_);
+    object_->rotation = rotation_->at(objectTime_);
+    if (!driver_) {
+        driver_ = std::make_unique<NewRenderDriver>(frame);
+        driver_->clearDepth();
+    }
+    scene_->render(frame, *driver_, static_cast<double>(objectTime_), 1);
 }
 
 } // namespace zov

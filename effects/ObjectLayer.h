@@ -3,16 +3,19 @@
 #include "effects/EffectLayer.h"
 #include "effects/ShowPaths.h"
 
+#include <memory>
+
 namespace zov {
+
+class NewRenderDriver;
+class Scene;
+class meshSurfaceObject;
 
 // One environment-mapped object in a scene of its own, moved by POSITION and
 // turning by (t, 0, -t). Every "BONK" pushes the clock of all object layers
 // two seconds on, once per render however many arrived.
 // Keys: "OBJECT FILENAME", "TEXTURE FILENAME", "POSITION", "TRANSPARENT"
 // (on when the value pointer is not null), "BONK" (value ignored).
-//
-// The scene itself comes with the 3D engine: until then init creates nothing
-// and render only keeps the object's clock.
 class ObjectLayer final : public EffectLayer {
 public:
     static constexpr float kBonkStep = 2.0f; // seconds
@@ -20,7 +23,12 @@ public:
     ObjectLayer();
     ~ObjectLayer() override;
 
+    // With both file names: the object, environment-mapped, in a scene of
+    // its own seen from (0, 0, -25). Without either, nothing is made and the
+    // layer draws nothing.
     void init() override;
+    // Draws through a render driver of the layer's own, made at the first
+    // render for the frame's size.
     void render(Bitmap& frame, float time, int reserved) override;
     void setParam(const char* key, const void* value) override;
 
@@ -35,6 +43,8 @@ public:
     const Vec3Function& rotation() const { return *rotation_; }
     // The object's clock at the latest render: bonk offset + layer time.
     float objectTime() const { return objectTime_; }
+    // None before init, or when init had no file names.
+    const Scene* scene() const { return scene_.get(); }
 
 private:
     inline static float bonkOffset_ = 0.0f;
@@ -48,6 +58,9 @@ private:
     const Vec3Function* position_ = &origin_;
     const Vec3Function* rotation_ = &tumble_;
     float objectTime_ = 0.0f; // seconds
+    std::unique_ptr<meshSurfaceObject> object_;
+    std::unique_ptr<Scene> scene_;
+    std::unique_ptr<NewRenderDriver> driver_;
 };
 
 } // namespace zov

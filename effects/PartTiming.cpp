@@ -8,16 +8,19 @@
 
 namespace zov {
 
+double timePartFrame(Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float showTime, const Clock& clock)
+{
+    const std::int64_t before = clock.ticks();
+    part.render(frame, renderDriver, showTime);
+    return static_cast<double>(clock.ticks() - before) / static_cast<double>(clock.ticksPerSecond());
+}
+
 std::vector<double> timePartFrames(Part& part, Bitmap& frame, NewRenderDriver& renderDriver,
                                    const std::vector<float>& showTimes, const Clock& clock)
 {
     std::vector<double> seconds(showTimes.size());
-    const double perTick = 1.0 / static_cast<double>(clock.ticksPerSecond());
-    for (std::size_t i = 0; i < showTimes.size(); ++i) {
-        const std::int64_t before = clock.ticks();
-        part.render(frame, renderDriver, showTimes[i]);
-        seconds[i] = static_cast<double>(clock.ticks() - before) * perTick;
-    }
+    for (std::size_t i = 0; i < showTimes.size(); ++i)
+        seconds[i] = timePartFrame(part, frame, renderDriver, showTimes[i], clock);
     return seconds;
 }
 

@@ -16,6 +16,10 @@ class Part;
 std::vector<double> timePartFrames(Part& part, Bitmap& frame, NewRenderDriver& renderDriver,
                                    const std::vector<float>& showTimes, const Clock& clock);
 
+// One render of part at showTime: the seconds it took, read from clock.
+// Allocates nothing, so a program can time every frame of a running show.
+double timePartFrame(Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float showTime, const Clock& clock);
+
 // count show times from start, step seconds apart.
 std::vector<float> evenShowTimes(float start, float step, int count);
 

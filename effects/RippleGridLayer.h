@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace zov {
 
@@ -25,14 +26,31 @@ public:
     void init() override;
     void render(Bitmap& frame, float time, int reserved) override;
     void setParam(const char*, const void*) override {}
+    // The same frame as render, by the plain loops that ripple, turn and
+    // project both ends of every line; render does each distinct end once.
+    void renderReference(Bitmap& frame, float time);
 
     const LineSet& grid() const { return grid_; }
     // None before the first render.
     const Bitmap* feedback() const { return feedback_.get(); }
 
+    // A line end shared by several lines (bitwise the same rest point), and
+    // what becomes of it this frame.
+    struct Corner {
+        Vec3 rest;
+        Vec3 moved;
+        Vec3 turned;
+        int sx = 0, sy = 0; // pixels
+        bool visible = false;
+    };
+
 private:
+    void renderWith(Bitmap& frame, float time, bool reference);
+
     LineSet grid_;
     std::unique_ptr<Bitmap> feedback_;
+    std::vector<Corner> corners_;
+    std::vector<int> cornerOf_; // start, end of each line: index into corners_
 };
 
 // Zeroes rows first..last of the bitmap, clamped to it.

@@ -1,9 +1,22 @@
 #include "effects/TrailObjectPart.h"
 
 #include "effects/FeedbackBlur.h"
+#include "engine3d/Scene.h"
 #include "image/Bitmap.h"
+#include "lwo/LwoReader.h"
+#include "lwo/ObjectBuilder.h"
+
+#include <cmath>
 
 namespace zov {
+
+namespace {
+
+constexpr const char* kObjectFile = "data/testkub.lwo";
+constexpr double kCameraZ = -40.0;
+constexpr double kSwing = 14.0; // units towards and away from the camera
+
+} // namespace
 
 TrailObjectPart::TrailObjectPart(const char* backgroundName, std::vector<std::unique_ptr<EffectLayer>> layers)
     : LayeredPart(backgroundName, std::move(layers))
@@ -15,8 +28,12 @@ TrailObjectPart::~TrailObjectPart() = default;
 void TrailObjectPart::init(Bitmap& frame, NewRenderDriver& renderDriver)
 {
     LayeredPart::init(frame, renderDriver);
-    // 3D SEAM: the scene with data/testkub.lwo (its own surfaces, camera at
-    // (0, 0, -40)) is built here once the 3D engine lands.
+    LwoReader reader;
+    reader.read(kObjectFile);
+    object_ = buildObject(reader.result());
+    scene_ = std::make_unique<Scene>();
+    scene_->addObject(object_.get());
+    scene_->setCameraPosition(0.0, 0.0, kCameraZ);
     trail_ = std::make_unique<Bitmap>(frame.width(), frame.height());
 }
 
@@ -25,10 +42,10 @@ void TrailObjectPart::render(Bitmap& frame, NewRenderDriver& renderDriver, float
     LayeredPart::render(frame, renderDriver, time);
     if (!trail_)
         return;
-    // 3D SEAM: the object's rotation becomes (T, -1.4 T, 0.6 T) here.
+    object_->rotation.set(time, -1.4 * time, 0.6 * time);
     feedbackBlur4(*trail_);
-    // 3D SEAM: the object's position becomes (0, 0, 14 sin 2T) and the scene
-    // renders into *trail_ through renderDriver at time T, final argument 1.
+    object_->position.set(0.0, 0.0, kSwing * std::sin(2.0 * time));
+    scene_->render(*trail_, renderDriver, static_cast<double>(time), 1);
     trail_->addTo(frame);
 }
 

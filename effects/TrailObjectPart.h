@@ -7,6 +7,9 @@
 
 namespace zov {
 
+class Scene;
+class meshSurfaceObject;
+
 // The first part: its layers, then a spinning object that leaves light
 // trails: the object is drawn into a trail bitmap that is blurred every
 // frame and added onto the frame.
@@ -15,15 +18,20 @@ public:
     TrailObjectPart(const char* backgroundName, std::vector<std::unique_ptr<EffectLayer>> layers);
     ~TrailObjectPart() override;
 
-    // The layered part's init, then the trail bitmap at the frame's size.
+    // The layered part's init, then the cube of data/testkub.lwo with its own
+    // surfaces in a scene seen from (0, 0, -40), and the trail bitmap at the
+    // frame's size.
     void init(Bitmap& frame, NewRenderDriver& renderDriver) override;
-    // time: show clock seconds; the object turns and swings by it.
+    // time: show clock seconds; the object turns and swings by it. The cube
+    // is drawn through the shared render driver.
     void render(Bitmap& frame, NewRenderDriver& renderDriver, float time) override;
 
     // None before init.
     const Bitmap* trail() const { return trail_.get(); }
 
 private:
+    std::unique_ptr<meshSurfaceObject> object_;
+    std::unique_ptr<Scene> scene_;
     std::unique_ptr<Bitmap> trail_;
 };
 

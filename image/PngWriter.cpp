@@ -4,8 +4,10 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -62,6 +64,14 @@ bool writePng(const Bitmap& bitmap, const std::string& path, bool withAlpha)
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    // The last bytes reach the disk only here: a full disk shows up now.
+    const bool flushed = std::fflush(file.get()) == 0 && !std::ferror(file.get());
+    const int flushError = errno;
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!flushed || !closed) {
+        std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), std::strerror(flushed ? errno : flushError));
+        return false;
+    }
     return true;
 }
 

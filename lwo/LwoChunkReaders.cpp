@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace zov::inline lworead {
+namespace zov {
 
 namespace {
 
@@ -70,6 +70,9 @@ void applySubChunk(const char (&id)[5], ByteCursor data, LwoSurface& surface, Lw
             current->imageName = data.string(kLwoMaxName);
             current->hasImage = true;
         }
+    } else if (isSubChunk(id, "FLAG")) {
+        if (data.fits(2))
+            surface.flags = data.u16();
     } else if (isSubChunk(id, "TRAN")) {
         if (data.fits(2))
             surface.transparency = data.u16();
@@ -137,4 +140,4 @@ LwoSurface readSurface(ByteCursor chunk)
     return surface;
 }
 
-} // namespace zov::lworead
+} // namespace zov

@@ -8,7 +8,7 @@
 
 // The readers of the chunks LwoReader interprets, each given exactly the
 // bytes of its chunk.
-namespace zov::inline lworead {
+namespace zov {
 
 std::vector<Vec3> readPoints(ByteCursor chunk);
 std::vector<std::string> readSurfaceNames(ByteCursor chunk);
@@ -16,4 +16,4 @@ std::vector<std::string> readSurfaceNames(ByteCursor chunk);
 std::vector<LwoPolygon> readPolygons(ByteCursor chunk);
 LwoSurface readSurface(ByteCursor chunk);
 
-} // namespace zov::lworead
+} // namespace zov

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <utility>
 
-namespace zov::inline lworead {
+namespace zov {
 
 namespace {
 
@@ -195,4 +195,4 @@ LwoObjectData LwoReader::takeResult()
     return std::exchange(data_, {});
 }
 
-} // namespace zov::lworead
+} // namespace zov

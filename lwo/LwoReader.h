@@ -9,11 +9,6 @@
 
 namespace zov {
 
-// The data kit's LWOB writer has types of the same names in zov; a namespace
-// of their own keeps the two apart at link time. A file that includes both
-// names these as zov::lworead::, and forward declarations go in it too.
-inline namespace lworead {
-
 // Names are the file's bytes (Latin-1 kept), cut to kLwoMaxName bytes.
 inline constexpr std::size_t kLwoMaxName = 255;
 // Surfaces past this many SURF chunks are skipped.
@@ -33,6 +28,7 @@ struct LwoTextureDef {
 struct LwoSurface {
     std::string name;
     std::uint32_t colour = 0; // 0x00RRGGBB
+    std::uint16_t flags = 0;  // FLAG: bit 0 luminous, 1 outline, 2 smoothing, ... as the file gives them
     std::uint16_t transparency = 0;
     LwoTextureDef colourTexture;       // CTEX
     LwoTextureDef transparencyTexture; // TTEX
@@ -89,5 +85,4 @@ private:
     LwoObjectData data_;
 };
 
-} // namespace lworead
 } // namespace zov

@@ -7,7 +7,7 @@
 namespace zov {
 
 FpsDisplay::FpsDisplay(std::unique_ptr<DisplayDriver> inner, const Clock& clock, Sink sink)
-    : inner_(std::move(inner)), clock_(clock), sink_(std::move(sink))
+    : WrappedDisplay(std::move(inner)), clock_(clock), sink_(std::move(sink))
 {
     if (!sink_)
         sink_ = [](const std::string& line) { std::fputs(line.c_str(), stderr); };
@@ -15,15 +15,14 @@ FpsDisplay::FpsDisplay(std::unique_ptr<DisplayDriver> inner, const Clock& clock,
 
 bool FpsDisplay::present()
 {
-    inner_->invertOnPresent = invertOnPresent;
-    const bool shown = inner_->present();
+    const bool shown = WrappedDisplay::present();
     count();
     return shown;
 }
 
 bool FpsDisplay::presentBitmap(const Bitmap& bitmap)
 {
-    const bool shown = inner_->presentBitmap(bitmap);
+    const bool shown = WrappedDisplay::presentBitmap(bitmap);
     count();
     return shown;
 }

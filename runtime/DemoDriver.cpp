@@ -63,6 +63,13 @@ std::unique_ptr<Bitmap> loadPicture(ImageLoaderRegistry& loaders, const char* pa
 
 } // namespace
 
+static_assert(std::size(kLoops) == DemoDriver::kLoopCount);
+
+bool DemoDriver::loopEndsAt(int loop, std::int32_t order)
+{
+    return loop >= 0 && loop < kLoopCount && kLoops[loop].leaves(order);
+}
+
 DemoDriver::DemoDriver(DisplayDriver& display, MusicPlayer& music)
     : display_(display), music_(music), font_(std::make_unique<BitmapFont>(kFontCellSize, kFontFirstGlyph))
 {

@@ -22,6 +22,11 @@ public:
     static constexpr int kLogoY = 40;
     // How long the end picture stays when there is no key to dismiss it.
     static constexpr float kEndPictureSeconds = 3.0f;
+    static constexpr int kLoopCount = 4;
+
+    // Whether the music at order ends loop `loop` (0 to 3): for programs
+    // that look ahead at how long a run will be.
+    static bool loopEndsAt(int loop, std::int32_t order);
 
     // Loads the font from "data/mossel2.pcx".
     DemoDriver(DisplayDriver& display, MusicPlayer& music);

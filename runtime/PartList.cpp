@@ -63,7 +63,10 @@ void PartList::renderPart(int index, Bitmap& frame)
     if (p == nullptr)
         return;
     const float time = timer_ ? timer_->now() : 0.0f;
-    p->render(frame, renderDriver_, time);
+    if (renderer_)
+        renderer_->renderPart(index, *p, frame, renderDriver_, time);
+    else
+        p->render(frame, renderDriver_, time);
 }
 
 } // namespace zov

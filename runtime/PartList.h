@@ -13,6 +13,15 @@ class NewRenderDriver;
 class Part;
 class Transition;
 
+// Renders one part of the list at a show time. The list renders directly
+// unless given one: programs that capture or time the show watch each
+// part's frame through it.
+class PartRenderer {
+public:
+    virtual ~PartRenderer() = default;
+    virtual void renderPart(int index, Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float time) = 0;
+};
+
 // The show's timeline: its parts in playing order, the transitions between
 // them, the show clock and the render driver that all parts share. It does
 // not own its parts.
@@ -40,6 +49,8 @@ public:
     // Renders part index at the show clock's time (0 before startClock);
     // an index outside the list renders nothing.
     void renderPart(int index, Bitmap& frame);
+    // Renders through renderer from now on; null: directly. Not owned.
+    void setPartRenderer(PartRenderer* renderer) { renderer_ = renderer; }
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -67,6 +78,7 @@ private:
     std::unique_ptr<DemoTimer> timer_;
     NewRenderDriver& renderDriver_;
     const Clock& clock_;
+    PartRenderer* renderer_ = nullptr;
 };
 
 } // namespace zov

@@ -16,8 +16,6 @@ namespace zov {
 
 namespace {
 
-constexpr const char* kMusicFile = "data/cute5c.xm";
-
 // Everything the program entry builds for one run of the show.
 struct Show {
     std::unique_ptr<NewRenderDriver> renderDriver;
@@ -38,7 +36,7 @@ Show& keepUntilExit(std::unique_ptr<Show> show)
 
 } // namespace
 
-int runShow(DisplayDriver& display, MusicPlayer& music, Clock& clock)
+int runShow(DisplayDriver& display, MusicPlayer& music, Clock& clock, const ShowRunOptions& options)
 {
     // Only describes the target size to the render driver.
     auto frameDescriptor = std::make_unique<Bitmap>();
@@ -54,10 +52,11 @@ int runShow(DisplayDriver& display, MusicPlayer& music, Clock& clock)
     show.parts[3] = makeGreetsPart(kScreenWidth, kScreenHeight);
     for (auto& part : show.parts)
         show.partList->addPart(part.get());
+    show.partList->setPartRenderer(options.partRenderer);
 
     display.invertOnPresent = false;
     show.driver = std::make_unique<DemoDriver>(display, music);
-    const int status = show.driver->run(*show.partList, 0, kMusicFile, 0, 0);
+    const int status = show.driver->run(*show.partList, 0, kShowMusicFile, options.startOrder, 0);
 
     frameDescriptor.reset();
     return status;

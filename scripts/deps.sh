@@ -7,7 +7,7 @@ PACKAGES="
   build-essential cmake pkg-config
   libsdl2-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick openmpt123 xmp
+  xvfb xdotool imagemagick openmpt123 xmp ffmpeg
   help2man man-db dpkg-dev lintian
   clang libclang-rt-dev
 "

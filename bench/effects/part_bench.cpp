@@ -173,6 +173,8 @@ int main(int argc, char** argv)
         float t = 0.0f;
         grid.render(frame, t, 0); // makes the feedback bitmap
         rows.push_back(timeLoop("  ripple grid layer", frames, [&] { grid.render(frame, t += kFrameStep, 0); }));
+        rows.push_back(timeLoop("  ripple grid layer, reference", frames,
+                                [&] { grid.renderReference(frame, t += kFrameStep); }));
     }
     rows.push_back(timePart("part 1: title and trails", makeSlidePart, frames, 0.5));
     rows.push_back(timePart("part 2: particle tunnel", makeTunnelPart, frames, 1.0));

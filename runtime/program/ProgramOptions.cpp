@@ -22,7 +22,8 @@ std::string usage(const std::string& program)
            "  --mute                  play without sound, keeping the music's timing\n"
            "  --audio-latency-ms N    show the picture N ms later to match a slow sound output\n"
            "  --fps                   print frames per second once a second on stderr\n"
-           "  --frames N              stop after N frames (1 or more) with status 0\n"
+           "  --frames N              stop after N frames (1 or more) with status 0\n" +
+           std::string(captureUsage()) +
            "  --help                  print this and exit\n"
            "  --version               print the version and exit\n";
 }
@@ -59,7 +60,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             inlineValue = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" || arg == "--frames";
+        const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" ||
+                                arg == "--frames" || isCaptureOption(arg);
         if (inlineValue && !takesValue)
             return failure(program, "option '" + arg + "' takes no value");
         std::string value;
@@ -101,12 +103,18 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         } else if (arg == "--frames") {
             if (!parseInt(value, 1, std::numeric_limits<int>::max(), o.frames))
                 return failure(program, "'--frames' takes a whole number of 1 or more, not '" + value + "'");
+        } else if (isCaptureOption(arg)) {
+            if (auto problem = applyCaptureOption(arg, value, o.capture))
+                return failure(program, *problem);
         } else if (arg.rfind("-", 0) == 0) {
             return failure(program, "unknown option '" + arg + "'");
         } else {
             return failure(program, "unexpected argument '" + arg + "'");
         }
     }
+    // A capture shows nothing and reads no key.
+    if (o.capture.active())
+        o.headless = true;
     return result;
 }
 

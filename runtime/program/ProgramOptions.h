@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/program/CaptureOptions.h"
 #include "runtime/program/DataSearch.h"
 
 #include <string>
@@ -16,6 +17,7 @@ struct ProgramOptions {
     int audioLatencyMs = 0;
     bool fps = false;
     int frames = 0; // stop after this many presented frames; 0: run to the end
+    CaptureOptions capture;
 };
 
 struct ParsedOptions {

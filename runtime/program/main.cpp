@@ -9,6 +9,8 @@
 #include "platform/SdlAudioLayer.h"
 #include "platform/SdlDisplay.h"
 #include "runtime/ShowProgram.h"
+#include "runtime/capture/CaptureRun.h"
+#include "runtime/capture/ShowLength.h"
 #include "runtime/program/DataSearch.h"
 #include "runtime/program/ProgramDisplay.h"
 
@@ -17,6 +19,23 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+namespace {
+
+zov::CaptureRequest captureRequest(const zov::ProgramOptions& options, const std::filesystem::path& here)
+{
+    zov::CaptureRequest request;
+    if (!options.capture.directory.empty())
+        request.directory = (here / options.capture.directory).lexically_normal().string();
+    if (!options.capture.video.empty())
+        request.video = (here / options.capture.video).lexically_normal().string();
+    request.fps = options.capture.fps;
+    request.frameLimit = options.frames;
+    request.startOrder = options.capture.startOrder;
+    return request;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -33,6 +52,8 @@ int main(int argc, char** argv)
 
     namespace fs = std::filesystem;
     std::error_code ec;
+    // Named from where the program started, before it moves to data/.
+    const CaptureRequest capture = captureRequest(options, fs::current_path(ec));
     const fs::path programDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
     const auto root = findDataRoot(options.dataDir, fs::current_path(ec), programDir);
     if (!root) {
@@ -46,6 +67,12 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    if (const std::string problem = checkStartOrder(options.capture.startOrder); !problem.empty()) {
+        std::fprintf(stderr, "%s: %s\n", kProgramName, problem.c_str());
+        return 2;
+    }
+    if (options.capture.active())
+        return runCapture(capture, kProgramName);
     if (!options.headless) {
         std::string reason;
         if (!probeGraphicalDisplay(reason)) {
@@ -77,5 +104,7 @@ int main(int argc, char** argv)
             std::fflush(nullptr);
             std::exit(0);
         });
-    return runShow(*display, music, clock);
+    ShowRunOptions run;
+    run.startOrder = options.capture.startOrder;
+    return runShow(*display, music, clock, run);
 }

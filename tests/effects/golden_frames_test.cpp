@@ -7,24 +7,18 @@
 //   ZOV_UPDATE_REFERENCE=1 ./effects_golden_test
 // (writes tests/effects/golden/*.png and hashes.txt in the source tree). A
 // frame that differs is written to the build's tests/golden_actual/.
-#include "effects/EffectLayer.h"
-#include "effects/ShowFactories.h"
+#include "effects/ShowPlayback.h"
 #include "image/Bitmap.h"
 #include "image/PngWriter.h"
-#include "platform/Clock.h"
-#include "raster/NewRenderDriver.h"
-#include "runtime/Part.h"
-#include "runtime/PartList.h"
+#include "tests/ReferenceHashes.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,84 +29,34 @@ namespace fs = std::filesystem;
 
 const fs::path kGoldenDir = fs::path(ZOV_SOURCE_DIR) / "tests/effects/golden";
 const fs::path kActualDir = fs::path(ZOV_BINARY_DIR) / "tests/golden_actual";
-constexpr std::int64_t kTicksPerSecond = 1'000'000;
-constexpr std::int64_t kFrameTicks = 10'000; // 10 ms of show time per frame
-// Scripted music: 125 BPM at speed 6 is 8 rows a second from order 0, row 0.
-constexpr int kRowsPerSecond = 8;
-constexpr int kRowsPerPattern = 64;
 
 struct GoldenPart {
-    const char* name;
-    std::unique_ptr<Part> (*factory)(int, int);
-    int bonkLayer;                  // the layer that gets "BONK" on every eighth row, or -1
-    std::vector<int> captureFrames; // frame n is show time n x 10 ms
+    int index;                     // in playing order
+    std::vector<double> showTimes; // seconds, each a whole frame
 };
 
-// Seconds as the frame's file name gives them: "greets_0.74".
-std::string frameName(const GoldenPart& part, int frame)
-{
-    char name[64];
-    std::snprintf(name, sizeof name, "%s_%.2f", part.name, frame * static_cast<double>(kFrameTicks) / kTicksPerSecond);
-    return name;
-}
-
-std::uint32_t pixelHash(const Bitmap& b)
-{
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < b.pixelCount(); ++i)
-        for (int k = 0; k < 4; ++k) {
-            h ^= (b.pixels()[i] >> (8 * k)) & 0xFFu;
-            h *= 16777619u;
-        }
-    return h;
-}
-
-// Renders the part from show time 0 to its last capture, frame by frame, and
-// hands each captured frame to keep.
-template <typename Keep> void playPart(const GoldenPart& golden, Keep keep)
-{
-    ManualClock clock(kTicksPerSecond);
-    Bitmap size;
-    size.setSize(512, 384);
-    NewRenderDriver driver(size);
-    PartList list(512, 384, 32, 1, driver, clock);
-    auto part = golden.factory(512, 384);
-    list.addPart(part.get());
-    Bitmap frame(512, 384);
-    list.initAll(frame);
-    list.startClock();
-    int lastBonkRow = -1;
-    for (int n = 0; n <= golden.captureFrames.back(); ++n, clock.advanceTicks(kFrameTicks)) {
-        const int row = static_cast<int>(n * kFrameTicks * kRowsPerSecond / kTicksPerSecond) % kRowsPerPattern;
-        if (golden.bonkLayer >= 0 && row % 8 == 0 && row != lastBonkRow) {
-            if (EffectLayer* layer = part->layer(golden.bonkLayer))
-                layer->setParam("BONK", nullptr);
-            lastBonkRow = row;
-        }
-        list.renderPart(0, frame);
-        for (int capture : golden.captureFrames)
-            if (capture == n)
-                keep(frameName(golden, n), frame);
-    }
-}
-
+// Every part in playing order, so that the fourth part's star starts where
+// the second part's "BONK"s left it. The tunnel's star is sent "BONK" at 1 s
+// (row 8): 1.05 s shows it a little after the jump.
 const std::vector<GoldenPart>& goldenParts()
 {
     static const std::vector<GoldenPart> parts = {
-        {"scroller", makeScrollerPart, -1, {0, 50, 200, 400}},
-        {"greets", makeGreetsPart, -1, {25, 74, 75}},
+        {0, {0.5, 1.5, 3.0, 6.0}},
+        {1, {0.5, 1.0, 1.05, 3.0}},
+        {2, {0.0, 0.5, 2.0, 4.0}},
+        {3, {0.25, 0.74, 0.75, 2.0}},
     };
     return parts;
 }
 
-std::map<std::string, std::uint32_t> readTable()
+int frameAt(double seconds) { return static_cast<int>(std::lround(seconds / kPlaybackFrameSeconds)); }
+
+// Seconds as the frame's file name gives them: "greets_0.74".
+std::string frameName(int part, int frame)
 {
-    std::map<std::string, std::uint32_t> table;
-    std::ifstream in(kGoldenDir / "hashes.txt");
-    std::string name, hash;
-    while (in >> name >> hash)
-        table[name] = static_cast<std::uint32_t>(std::stoul(hash, nullptr, 16));
-    return table;
+    char name[64];
+    std::snprintf(name, sizeof name, "%s_%.2f", showPartName(part), frame * kPlaybackFrameSeconds);
+    return name;
 }
 
 TEST(GoldenFrames, PartsMatchTheirHashes)
@@ -123,38 +67,44 @@ TEST(GoldenFrames, PartsMatchTheirHashes)
     const fs::path previous = fs::current_path();
     fs::current_path(dataRoot);
 
-    const bool update = std::getenv("ZOV_UPDATE_REFERENCE") != nullptr;
-    const std::map<std::string, std::uint32_t> table = readTable();
-    std::ostringstream fresh;
+    const bool update = reference::updating();
+    const reference::HashTable table = reference::readHashes(kGoldenDir.string());
+    reference::HashTable fresh;
+    // Reported once the parts' start-up lines are no longer captured.
+    std::vector<std::string> failures;
     for (const GoldenPart& golden : goldenParts()) {
         testing::internal::CaptureStdout();
-        playPart(golden, [&](const std::string& name, const Bitmap& frame) {
-            const std::uint32_t hash = pixelHash(frame);
-            char line[96];
-            std::snprintf(line, sizeof line, "%s %08x\n", name.c_str(), hash);
-            fresh << line;
+        playShowPart(golden.index, frameAt(golden.showTimes.back()), [&](int n, const Bitmap& frame) {
+            bool wanted = false;
+            for (double t : golden.showTimes)
+                wanted = wanted || frameAt(t) == n;
+            if (!wanted)
+                return;
+            const std::string name = frameName(golden.index, n);
+            const std::uint32_t hash = reference::pixelHash(frame);
+            fresh[name] = hash;
             if (update) {
                 EXPECT_TRUE(writePng(frame, (kGoldenDir / (name + ".png")).string()));
                 return;
             }
             const auto it = table.find(name);
             if (it == table.end()) {
-                ADD_FAILURE() << "no golden hash for " << name;
+                failures.push_back("no golden hash for " + name);
                 return;
             }
             if (hash != it->second) {
                 fs::create_directories(kActualDir);
                 writePng(frame, (kActualDir / (name + ".png")).string());
-                ADD_FAILURE() << "frame " << name << " changed (now in " << kActualDir.string()
-                              << "); see the comment at the top of this file";
+                failures.push_back("frame " + name + " changed (now in " + kActualDir.string() +
+                                   "); see the comment at the top of this file");
             }
         });
         testing::internal::GetCapturedStdout();
     }
-    if (update) {
-        std::ofstream out(kGoldenDir / "hashes.txt");
-        out << fresh.str();
-    }
+    for (const std::string& failure : failures)
+        ADD_FAILURE() << failure;
+    if (update)
+        reference::writeHashes(kGoldenDir.string(), fresh);
     fs::current_path(previous);
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
@@ -181,6 +182,34 @@ TEST(RippleGrid, FeedbackKeepsItsBorderRowsClearAndIsAddedOntoTheFrame)
         Bitmap shortFrame(40, h);
         small.render(shortFrame, 0.5f, 0);
         small.render(shortFrame, 0.6f, 0);
+    }
+}
+
+TEST(RippleGrid, SharedEndsGiveTheReferencesLinesAndPixels)
+{
+    RippleGridLayer fast, plain;
+    fast.init();
+    plain.init();
+    std::mt19937 rng(3);
+    for (const auto& [w, h] : {std::pair{512, 384}, std::pair{97, 31}}) {
+        Bitmap a(w, h), b(w, h);
+        for (float t : {0.0f, 0.37f, 2.5f, 61.0f, -4.2f}) {
+            fillRandom(a, rng);
+            std::copy(a.pixels(), a.pixels() + a.pixelCount(), b.pixels());
+            fast.render(a, t, 0);
+            plain.renderReference(b, t);
+            ASSERT_EQ(pixelsOf(a), pixelsOf(b)) << w << " at " << t;
+            // Bit for bit: a rounding apart would still draw the same pixels.
+            auto same = [](const ColouredPoint& x, const ColouredPoint& y) {
+                const Vec3 ends[4] = {x.start(), y.start(), x.end(), y.end()};
+                return std::memcmp(&ends[0], &ends[1], sizeof(Vec3)) == 0 &&
+                       std::memcmp(&ends[2], &ends[3], sizeof(Vec3)) == 0;
+            };
+            for (int i = 0; i < fast.grid().count(); ++i) {
+                ASSERT_TRUE(same(fast.grid().working(i), plain.grid().working(i))) << "line " << i << " at " << t;
+                ASSERT_TRUE(same(fast.grid().screen(i), plain.grid().screen(i))) << "line " << i << " at " << t;
+            }
+        }
     }
 }
 

@@ -112,7 +112,11 @@ TEST_F(ShowParts, TitleEntersFromTheRightAndFadesAtForty)
 {
     folder.jpeg("data/pinegrov.jpg", 271, 20, 0x808080); // mid-grey: no saturation over the background
     auto part = quietly(makeSlidePart);
-    EXPECT_EQ(lines, " actiontable constructor gets called \n");
+    // The cube's two emblem faces each load their picture.
+    EXPECT_EQ(lines, " actiontable constructor gets called \n"
+                     "trying to load data/kubface.jpg with loader number 1. \n"
+                     "trying to load data/kubface.jpg with loader number 1. \n"
+                     "deleted object \n");
     part->render(frame, *driver, 0.0f); // x = 563: wholly right of the frame
     const std::uint32_t background = frame.pixel(511, 190);
     EXPECT_LT(rgb(background), 0x505050u);
@@ -121,20 +125,23 @@ TEST_F(ShowParts, TitleEntersFromTheRightAndFadesAtForty)
     EXPECT_GT(frame.pixel(491, 190) & 0xFF, 0xB0u);
     // t = 4: level 255 - 40 = 215, read from a 32-bit float.
     part->render(frame, *driver, 4.0f);
-    const int x = static_cast<int>((1.1 - 0.14 * 4.0) * 512) + 1;
+    const int x = static_cast<int>((1.1 - 0.14 * 4.0) * 512) + 220; // right of the cube
     const std::uint32_t added = (frame.pixel(x, 190) & 0xFF) - (background & 0xFF);
     EXPECT_NEAR(added, (0x80 * 215) >> 8, 2);
 }
 
-TEST_F(ShowParts, EmptyTrailLeavesTheFrameAsTheLayersLeftIt)
+TEST_F(ShowParts, CubeIsDrawnIntoTheTrailWhichIsAddedOverTheLayers)
 {
     auto part = quietly(makeSlidePart);
-    auto* trail = dynamic_cast<TrailObjectPart*>(part.get());
-    ASSERT_NE(trail->trail(), nullptr);
-    EXPECT_EQ(trail->trail()->width(), 512);
-    part->render(frame, *driver, 0.5f);
+    auto* slide = dynamic_cast<TrailObjectPart*>(part.get());
+    const Bitmap& trail = *slide->trail();
+    ASSERT_EQ(trail.width(), 512);
+    part->render(frame, *driver, 0.5f); // the title is still right of the frame
+    EXPECT_NE(rgb(trail.pixel(256, 192)), 0u);
+    EXPECT_EQ(rgb(trail.pixel(8, 8)), 0u);
     Bitmap expected(512, 384);
-    static_cast<LayeredPart*>(part.get())->background()->copyTo(expected);
+    slide->background()->copyTo(expected);
+    trail.addTo(expected);
     for (std::size_t i = 0; i < frame.pixelCount(); ++i)
         ASSERT_EQ(frame.pixels()[i], expected.pixels()[i]) << i;
 }
@@ -167,7 +174,16 @@ TEST(GreetsPart, WindowSwingsBetweenRows19And364)
 TEST_F(ShowParts, GreetsShowsTheTurnsPortraitThroughItsMask)
 {
     auto part = quietly(makeGreetsPart);
-    EXPECT_EQ(lines, " actiontable constructor gets called \n");
+    EXPECT_EQ(lines, " actiontable constructor gets called \n"
+                     "deleted object \n"
+                     "trying to load data/envmap.jpg with loader number 1. \n"
+                     "trying to load data/umbra1.jpg with loader number 1. \n"
+                     "trying to load data/umbra1a.jpg with loader number 1. \n"
+                     "trying to load data/umbra2.jpg with loader number 1. \n"
+                     "trying to load data/umbra2a.jpg with loader number 1. \n"
+                     "trying to load data/umbra3.jpg with loader number 1. \n"
+                     "trying to load data/umbra3a.jpg with loader number 1. \n"
+                     "trying to load data/greets.jpg with loader number 1. \n");
     const std::uint32_t expected[] = {0xFF0000, 0x00FF00, 0x0000FF};
     const float times[] = {0.0f, 0.25f, 0.5f};
     for (int k = 0; k < 3; ++k) {
@@ -215,11 +231,52 @@ TEST(ObjectLayer, TransparentFollowsThePointerAndWithoutAnObjectNothingIsDrawn)
     }
     layer.setParam("POSITION", nullptr); // ignored: the origin stays
     EXPECT_EQ(layer.position().at(3.0f).x, 0.0);
+    layer.setParam("OBJECT FILENAME", "data/star.lwo"); // but no texture
     layer.init();
+    EXPECT_EQ(layer.scene(), nullptr);
     Bitmap frame(8, 8);
     frame.fill(0x123456);
     layer.render(frame, 1.0f, 0);
     EXPECT_EQ(frame.pixel(3, 3), 0x123456u);
+}
+
+TEST_F(ShowParts, StarWhoseTextureNoLoaderTakesIsDrawnPlain)
+{
+    ObjectLayer star;
+    star.setParam("OBJECT FILENAME", "data/star.lwo");
+    star.setParam("TEXTURE FILENAME", "data/envmap.png");
+    testing::internal::CaptureStdout();
+    star.init();
+    testing::internal::GetCapturedStdout();
+    Bitmap small(128, 96);
+    small.fill(0xFFFFFF);
+    star.render(small, 0.5f, 0);
+    EXPECT_NE(rgb(small.pixel(64, 48)), 0xFFFFFFu);
+}
+
+TEST_F(ShowParts, StarIsDrawnOpaqueOrAddedThroughADriverForTheFrameItIsGiven)
+{
+    const ConstantVec3Function ahead(0.0, 0.0, -10.0);
+    const int on = 1;
+    for (const bool transparent : {false, true}) {
+        ObjectLayer star;
+        star.setParam("OBJECT FILENAME", "data/star.lwo");
+        star.setParam("TEXTURE FILENAME", "data/envmap.jpg");
+        star.setParam("POSITION", &ahead);
+        star.setParam("TRANSPARENT", transparent ? &on : nullptr);
+        testing::internal::CaptureStdout();
+        star.init();
+        testing::internal::GetCapturedStdout();
+        Bitmap small(128, 96);
+        small.fill(0xFFFFFF);
+        star.render(small, 0.5f, 0);
+        // Added onto white, the star leaves it white; opaque, it shows.
+        EXPECT_EQ(rgb(small.pixel(64, 48)) == 0xFFFFFF, transparent) << transparent;
+        small.fill(0);
+        star.render(small, 0.6f, 0);
+        EXPECT_NE(rgb(small.pixel(64, 48)), 0u) << transparent;
+        EXPECT_EQ(rgb(small.pixel(2, 2)), 0u) << transparent;
+    }
 }
 
 TEST(PartTiming, SummaryTakesTheMiddleAndTheNearestRankOf99)

@@ -18,9 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
 namespace zov {
@@ -80,34 +78,18 @@ std::uint32_t renderObject(const ObjectView& s, const Pose& pose, Bitmap& target
     return rastertest::pixelHash(target);
 }
 
-std::map<std::string, std::uint32_t> readTable()
-{
-    std::map<std::string, std::uint32_t> table;
-    std::ifstream in(kReferenceDir + "/hashes.txt");
-    std::string name, hash;
-    while (in >> name >> hash)
-        table[name] = static_cast<std::uint32_t>(std::stoul(hash, nullptr, 16));
-    return table;
-}
-
 class ObjectReference : public ::testing::Test {
 protected:
     static void TearDownTestSuite()
     {
-        if (update()) {
-            std::ofstream out(kReferenceDir + "/hashes.txt");
-            for (const auto& [name, hash] : fresh()) {
-                char line[96];
-                std::snprintf(line, sizeof line, "%s %08x\n", name.c_str(), hash);
-                out << line;
-            }
-        }
+        if (update())
+            reference::writeHashes(kReferenceDir, fresh());
     }
 
-    static bool update() { return std::getenv("ZOV_UPDATE_REFERENCE") != nullptr; }
-    static std::map<std::string, std::uint32_t>& fresh()
+    static bool update() { return reference::updating(); }
+    static reference::HashTable& fresh()
     {
-        static std::map<std::string, std::uint32_t> hashes = readTable();
+        static reference::HashTable hashes = reference::readHashes(kReferenceDir);
         return hashes;
     }
 

@@ -22,9 +22,10 @@ deb=$tmp/out/zov_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb")"
 
 dpkg-deb -x "$deb" "$tmp/root" || fail "dpkg-deb -x"
-for f in usr/bin/demoplay usr/bin/demoplayfs usr/bin/datakit usr/bin/xmcompose \
+for f in usr/bin/demoplay usr/bin/demoplayfs usr/bin/demobench usr/bin/demotool usr/bin/datakit usr/bin/xmcompose \
   usr/share/zov/data/cute5c.xm usr/share/zov/data/end.jpg \
-  usr/share/man/man6/demoplay.6.gz usr/share/man/man6/demoplayfs.6.gz \
+  usr/share/man/man6/demoplay.6.gz usr/share/man/man6/demoplayfs.6.gz usr/share/man/man6/demobench.6.gz \
+  usr/share/man/man1/demotool.1.gz \
   usr/share/man/man1/datakit.1.gz usr/share/man/man1/xmcompose.1.gz \
   usr/share/applications/zov.desktop usr/share/icons/hicolor/256x256/apps/zov.png \
   usr/share/doc/zov/copyright usr/share/doc/zov/changelog.gz; do

@@ -19,7 +19,7 @@ fail() {
 "$cmake" --install "$build" --prefix "$tmp/prefix" >"$tmp/install.log" 2>&1 || fail "cmake --install"
 mv "$tmp/prefix" "$tmp/moved"
 p=$tmp/moved
-for f in bin/demoplay bin/demoplayfs bin/datakit bin/xmcompose \
+for f in bin/demoplay bin/demoplayfs bin/demobench bin/demotool bin/datakit bin/xmcompose \
   share/zov/data/cute5c.xm share/zov/data/mossel2.pcx share/zov/data/kestrel.jpg share/zov/data/star.lwo \
   share/applications/zov.desktop share/icons/hicolor/256x256/apps/zov.png share/doc/zov/copyright; do
   [ -f "$p/$f" ] || fail "$f is not installed"

@@ -1,8 +1,10 @@
 #!/bin/sh
 # Runs demoplay or demoplayfs under a virtual X server as a user would: waits
 # for the show's loop, checks the window and that it shows the first part's
-# background, presses five keys (four parts and the end picture) and checks
-# that the program ends with status 0 after printing its start-up lines.
+# background, then takes a screenshot of each part, which must differ from
+# that part's bare background (and from it with the logo flashed over it):
+# the effects are on screen. One key press per part and one for the end
+# picture; the program must end with status 0 after its start-up lines.
 # With a window-closing tool instead of "keys", closes the window instead,
 # which must end the program at once with status 0.
 # Usage: e2e_program.sh keys|CLOSE_TOOL PROGRAM STANDIN_DATA_TOOL WORK_DIR
@@ -96,13 +98,39 @@ rmse=$(compare -metric RMSE "$work/shot_crop.png" "$work/bak4_crop.png" null: 2>
 echo "screenshot against the background: normalised RMSE $rmse"
 awk -v e="$rmse" 'BEGIN { exit !(e != "" && e < 0.12) }' || fail "the window does not show the background (RMSE $rmse)"
 
+# Normalised RMSE of two pictures of the frame's size.
+rmse() {
+  compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\([0-9.e-]*\)).*/\1/p'
+}
+# Fails unless the RMSE is at least 0.03: a few effects' pixels, not noise.
+differs() {
+  awk -v e="$1" 'BEGIN { exit !(e != "" && e >= 0.03) }'
+}
+
 if [ "$ending" = keys ]; then
-  # One press per part and one for the end picture, a few frames apart.
-  for k in 1 2 3 4 5; do
-    kill -0 "$pid" 2>/dev/null || break
+  # Each part runs a moment (the title slides in after 0.7 s), is shot and
+  # left with a key; the logo flashes over the first two parts.
+  part=1
+  for bak in bak4 bak2 bak1 bak3; do
+    sleep 1.5
+    kill -0 "$pid" 2>/dev/null || fail "$name ended in part $part"
+    import -window "$win" "$work/part$part.png" || fail "no screenshot of part $part"
+    convert "$work/part$part.png" -resize '512x384!' "$work/part${part}_frame.png"
+    convert "$datadir/$bak.jpg" -resize '512x384!' "$work/part${part}_bare.png"
+    e=$(rmse "$work/part${part}_frame.png" "$work/part${part}_bare.png")
+    echo "part $part against bare $bak: normalised RMSE $e"
+    differs "$e" || fail "part $part shows its bare background $bak (RMSE $e)"
+    if [ $part -le 2 ]; then
+      convert "$work/part${part}_bare.png" \( "$datadir/kestrel.jpg" -geometry +30+40 \) \
+        -compose plus -composite "$work/part${part}_logo.png"
+      e=$(rmse "$work/part${part}_frame.png" "$work/part${part}_logo.png")
+      differs "$e" || fail "part $part shows only the logo over $bak (RMSE $e)"
+    fi
     xdotool key --window "$win" space
-    sleep 1
+    part=$((part + 1))
   done
+  sleep 1
+  xdotool key --window "$win" space
   limit=300
 else
   "$ending" "$win" || fail "cannot close the window"

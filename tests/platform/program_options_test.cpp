@@ -36,11 +36,22 @@ TEST(ProgramOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_TRUE(p.options.fps);
     EXPECT_EQ(p.options.frames, 25);
 
+    const ParsedOptions c =
+        parse({"--capture", "out", "--capture-fps=25", "--video", "show.mp4", "--start-order", "5"});
+    ASSERT_EQ(c.action, ParsedOptions::Action::Run);
+    EXPECT_EQ(c.options.capture.directory, "out");
+    EXPECT_EQ(c.options.capture.video, "show.mp4");
+    EXPECT_EQ(c.options.capture.fps, 25);
+    EXPECT_EQ(c.options.capture.startOrder, 5);
+    EXPECT_TRUE(c.options.headless);
+
     const ParsedOptions defaults = parse({});
     EXPECT_EQ(defaults.action, ParsedOptions::Action::Run);
     EXPECT_FALSE(defaults.options.vsync);
     EXPECT_EQ(defaults.options.scale, 1);
     EXPECT_EQ(defaults.options.frames, 0);
+    EXPECT_FALSE(defaults.options.capture.active());
+    EXPECT_EQ(defaults.options.capture.fps, 60);
 }
 
 TEST(ProgramOptions, HelpAndVersionExitWithSuccess)
@@ -58,7 +69,9 @@ TEST(ProgramOptions, MistakesExitWithStatusTwoAndSayWhat)
 {
     const std::vector<std::vector<std::string>> wrong{
         {"--bogus"}, {"-x"}, {"stray"}, {"--scale"}, {"--scale", "0"}, {"--scale", "9"}, {"--scale", "2x"},
-        {"--audio-latency-ms", "-5"}, {"--data"}, {"--data="}, {"--headless=yes"}, {"--frames", "0"}, {"--frames"}};
+        {"--audio-latency-ms", "-5"}, {"--data"}, {"--data="}, {"--headless=yes"}, {"--frames", "0"}, {"--frames"},
+        {"--capture"}, {"--capture="}, {"--video", ""}, {"--capture-fps", "0"}, {"--capture-fps", "1001"},
+        {"--start-order", "-1"}, {"--start-order", "256"}};
     for (const auto& args : wrong) {
         const ParsedOptions p = parse(args);
         EXPECT_EQ(p.action, ParsedOptions::Action::Exit) << args[0];

@@ -1,7 +1,8 @@
 // Writes a stand-in data/ folder for the end-to-end runs of demoplay where
 // the real data kit is not built: plain pictures under the show's file
-// names and a short looping module.
+// names, the stand-in objects and a looping module.
 #include "image/Bitmap.h"
+#include "tests/runtime/StandinObjects.h"
 #include "tools/datakit/JpegWriter.h"
 #include "tools/datakit/PcxWriter.h"
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv)
     } effects[] = {{"pinegrov.jpg", 271, 20},   {"scrollie1.jpg", 1024, 64}, {"particle.jpg", 64, 64},
                    {"umbra1.jpg", 178, 169},    {"umbra2.jpg", 178, 169},    {"umbra3.jpg", 178, 169},
                    {"umbra1a.jpg", 178, 169},   {"umbra2a.jpg", 178, 169},   {"umbra3a.jpg", 178, 169},
-                   {"greets.jpg", 256, 512}};
+                   {"greets.jpg", 256, 512},    {"envmap.jpg", 256, 256},    {"kubface.jpg", 256, 256}};
     for (const auto& e : effects)
         ok = jpeg(dir, e.name, e.width, e.height, 5) && ok;
     ok = jpeg(dir, "end.jpg", 512, 384, 3) && ok;
@@ -64,10 +65,15 @@ int main(int argc, char** argv)
         for (int x = 0; x < 300; ++x)
             logo.setPixel(x, y, 0x00404040);
     ok = writeJpeg(logo, (dir / "kestrel.jpg").string(), 95) && ok;
+    ok = kit::writeLwob(test::standinStar(), (dir / "star.lwo").string()) && ok;
+    ok = kit::writeLwob(test::standinCube(), (dir / "testkub.lwo").string()) && ok;
     Bitmap font(320, 200);
     gradient(font, 0);
     ok = writePcx(font, (dir / "mossel2.pcx").string()) && ok;
     test::TinyXm song;
+    // Patterns of about 8 s, so that a part stays on screen between the
+    // key presses of the end-to-end runs.
+    song.rows = 64;
     song.orders = {0, 1, 2, 0, 1, 2};
     song.restart = 1;
     test::writeFile((dir / "cute5c.xm").string(), test::makeTinyXm(song));

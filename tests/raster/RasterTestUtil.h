@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/ReferenceHashes.h"
+
 #include "image/Bitmap.h"
 #include "raster/RasterTriangle.h"
 
@@ -70,16 +72,6 @@ inline int countPixels(const Bitmap& b, std::uint32_t value)
     return n;
 }
 
-// FNV-1a over the pixel words, low byte first.
-inline std::uint32_t pixelHash(const Bitmap& b)
-{
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < b.pixelCount(); ++i)
-        for (int k = 0; k < 4; ++k) {
-            h ^= (b.pixels()[i] >> (8 * k)) & 0xFFu;
-            h *= 16777619u;
-        }
-    return h;
-}
+using reference::pixelHash;
 
 } // namespace zov::rastertest

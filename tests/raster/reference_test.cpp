@@ -14,10 +14,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -259,31 +257,19 @@ const std::map<std::string, Scene>& scenes()
     return all;
 }
 
-std::map<std::string, std::uint32_t> readTable()
-{
-    std::map<std::string, std::uint32_t> table;
-    std::ifstream in(kReferenceDir + "/hashes.txt");
-    std::string name, hash;
-    while (in >> name >> hash)
-        table[name] = static_cast<std::uint32_t>(std::stoul(hash, nullptr, 16));
-    return table;
-}
-
 TEST(RasterReference, ScenesMatchTheirHashes)
 {
-    const bool update = std::getenv("ZOV_UPDATE_REFERENCE") != nullptr;
-    const std::map<std::string, std::uint32_t> table = readTable();
+    const bool update = reference::updating();
+    const reference::HashTable table = reference::readHashes(kReferenceDir);
     const Textures textures;
-    std::ostringstream fresh;
+    reference::HashTable fresh;
     for (const auto& [name, scene] : scenes()) {
         Bitmap target(W, H);
         target.fill(rgb(16, 16, 24));
         NewRenderDriver driver(target);
         scene(target, driver, textures);
         const std::uint32_t hash = rastertest::pixelHash(target);
-        char line[64];
-        std::snprintf(line, sizeof line, "%s %08x\n", name.c_str(), hash);
-        fresh << line;
+        fresh[name] = hash;
         if (update) {
             ASSERT_TRUE(writePng(target, kReferenceDir + "/" + name + ".png"));
             continue;
@@ -292,10 +278,8 @@ TEST(RasterReference, ScenesMatchTheirHashes)
         ASSERT_NE(it, table.end()) << "no reference hash for " << name;
         EXPECT_EQ(hash, it->second) << "scene " << name << " changed; see the comment at the top of this file";
     }
-    if (update) {
-        std::ofstream out(kReferenceDir + "/hashes.txt");
-        out << fresh.str();
-    }
+    if (update)
+        reference::writeHashes(kReferenceDir, fresh);
 }
 
 } // namespace

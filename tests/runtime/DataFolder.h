@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/Bitmap.h"
+#include "tests/runtime/StandinObjects.h"
 #include "tools/datakit/JpegWriter.h"
 #include "tools/datakit/PcxWriter.h"
 
@@ -60,7 +61,7 @@ public:
         });
     }
 
-    // Every picture the show loads at start-up.
+    // Every picture and object the show loads at start-up.
     void showPictures()
     {
         pcx("data/mossel2.pcx", 320, 200, [](int x, int y) { return static_cast<std::uint32_t>(x + 320 * y); });
@@ -80,6 +81,10 @@ public:
             jpeg(std::string("data/umbra") + n + "a.jpg", 178, 169, 0xFFFFFF);
         }
         jpeg("data/greets.jpg", 256, 512, 0x000000);
+        jpeg("data/envmap.jpg", 256, 256, 0x808080);
+        jpeg("data/kubface.jpg", 256, 256, 0x808080);
+        EXPECT_TRUE(kit::writeLwob(standinStar(), "data/star.lwo"));
+        EXPECT_TRUE(kit::writeLwob(standinCube(), "data/testkub.lwo"));
     }
 
 private:

@@ -57,7 +57,10 @@ TEST_F(ShowFixture, StartUpLinesComeInOrderAndTheDescriptorHasTheLastWord)
 
     EXPECT_EQ(status, 0);
     const std::string actionTable = " actiontable constructor gets called \n";
-    // The tunnel loads its sprite while its factory runs.
+    const std::string star = "deleted object \n"
+                             "trying to load data/envmap.jpg with loader number 1. \n";
+    // The tunnel loads its sprite while its factory runs; each part's init
+    // makes its action table, then its layers and its own pictures load.
     EXPECT_EQ(startUp, "trying to load data/particle.jpg with loader number 1. \n"
                        "trying to load data/mossel2.pcx with loader number 0. \n"
                        "deallocated internal Bitmap buffer \n"
@@ -65,7 +68,18 @@ TEST_F(ShowFixture, StartUpLinesComeInOrderAndTheDescriptorHasTheLastWord)
                        "trying to load stream data/cute5c.xm \n"
                        "trying to load mod data/cute5c.xm \n"
                        "initing demo \n" +
-                           actionTable + actionTable + actionTable + actionTable +
+                           actionTable +
+                           "trying to load data/kubface.jpg with loader number 1. \n"
+                           "trying to load data/kubface.jpg with loader number 1. \n"
+                           "deleted object \n" +
+                           actionTable + star + actionTable + actionTable + star +
+                           "trying to load data/umbra1.jpg with loader number 1. \n"
+                           "trying to load data/umbra1a.jpg with loader number 1. \n"
+                           "trying to load data/umbra2.jpg with loader number 1. \n"
+                           "trying to load data/umbra2a.jpg with loader number 1. \n"
+                           "trying to load data/umbra3.jpg with loader number 1. \n"
+                           "trying to load data/umbra3a.jpg with loader number 1. \n"
+                           "trying to load data/greets.jpg with loader number 1. \n"
                            "inited all parts \n"
                            "inited all \n"
                            "inited transition 0\n"

@@ -5,7 +5,7 @@
 #include <bit>
 #include <stdexcept>
 
-namespace zov {
+namespace zov::kit {
 
 namespace {
 
@@ -186,4 +186,4 @@ bool writeLwob(const LwoObject& object, const std::string& path)
     return writeFileBytes(encodeLwob(object), path);
 }
 
-} // namespace zov
+} // namespace zov::kit

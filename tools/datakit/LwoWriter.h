@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace zov {
+namespace zov::kit {
 
 // A planar (or other) image map on a surface: CTEX, TFLG, TSIZ, TCTR, TIMG.
 struct LwoTexture {
@@ -40,4 +40,4 @@ struct LwoObject {
 std::vector<std::uint8_t> encodeLwob(const LwoObject& object);
 bool writeLwob(const LwoObject& object, const std::string& path);
 
-} // namespace zov
+} // namespace zov::kit

@@ -208,7 +208,10 @@ Canvas makeScroller()
     const float scale = static_cast<float>(kWidth) / units;
     LetterStyle s = chromeStyle();
     s.top = hex(0x60A0FF);
-    s.bottom = hex(0xFFE0A0);
+    // Cool below the chrome break too: the grid's warm trails cross the band,
+    // and a gold lower half added onto them vanished into the glow.
+    s.horizon = hex(0x103070);
+    s.bottom = hex(0xA0E0FF);
     s.bevelRadius = 3;
     s.glowRadius = 5;
     s.glowStrength = 0.5f;

@@ -2,13 +2,13 @@
 //
 //   datakit DATA_DIR                  writes every file of data/ into DATA_DIR
 //   datakit --contact-sheet OUT.png   one picture showing the whole kit
-//   datakit --composites DIR          pictures over their backgrounds, as the
-//                                     show layers them, to judge readability
 //   datakit --icon OUT.png            the programs' icon
+//
+// The pictures under the show's effects are judged with demotool
+// render-part, which renders the real parts.
 #include "tools/datakit/ContactSheet.h"
 #include "tools/datakit/Kit.h"
 #include "tools/datakit/Pictures.h"
-#include "tools/datakit/Preview.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,7 +18,7 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: datakit DATA_DIR | --contact-sheet OUT.png | --composites DIR | --icon OUT.png\n", stderr);
+    std::fputs("usage: datakit DATA_DIR | --contact-sheet OUT.png | --icon OUT.png\n", stderr);
     return 2;
 }
 
@@ -31,8 +31,6 @@ int help()
                "\n"
                "  --contact-sheet OUT.png  one picture showing every picture of the kit with its\n"
                "                           name and size\n"
-               "  --composites DIR         the pictures over their backgrounds, as the show\n"
-               "                           layers them, to judge their readability\n"
                "  --icon OUT.png           the programs' 256x256 icon\n"
                "  --help                   print this and exit\n"
                "  --version                print the version and exit\n",
@@ -67,8 +65,6 @@ int main(int argc, char** argv)
         std::printf("wrote %s\n", argv[2]);
         return 0;
     }
-    if (argc == 3 && std::strcmp(argv[1], "--composites") == 0)
-        return zov::kit::writeComposites(argv[2]) ? 0 : 1;
     if (argc == 3 && std::strcmp(argv[1], "--icon") == 0) {
         if (!writeIcon(argv[2]))
             return 1;

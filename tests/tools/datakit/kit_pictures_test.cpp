@@ -68,6 +68,22 @@ TEST(KitPictures, LetteringFitsItsPicture)
     EXPECT_LE(maxInk(*greets, 255, 0, 256, 512), 40);
 }
 
+// The ripple grid's trails are warm (its lines add 0x221a0c) and cross the
+// scroller's band: letters whose ink leans warm anywhere vanish into them.
+TEST(KitPictures, ScrollerInkIsCoolFromTopToBottom)
+{
+    const auto strip = load("scrollie1.jpg", 1024, 64);
+    for (int y = 0; y < 64; ++y) {
+        long red = 0, blue = 0;
+        for (int x = 0; x < 1024; ++x)
+            if (brightest(strip->pixel(x, y)) > 100) {
+                red += channel(strip->pixel(x, y), 2);
+                blue += channel(strip->pixel(x, y), 0);
+            }
+        EXPECT_GE(blue, red) << "row " << y;
+    }
+}
+
 // The logo is added at (30, 40) and only its left 482 columns show: its ink
 // must be centred on the frame, not on the file.
 TEST(KitPictures, LogoIsCentredOnTheFrame)

@@ -11,6 +11,10 @@
 namespace zov {
 namespace {
 
+using kit::LwoObject;
+using kit::LwoPolygon;
+using kit::LwoSurface;
+using kit::LwoTexture;
 using P = std::array<float, 3>;
 
 P sub(const P& a, const P& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }

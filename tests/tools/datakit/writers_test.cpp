@@ -21,6 +21,10 @@ namespace {
 
 using test::readFileBytes;
 using test::walkLwob;
+using kit::encodeLwob;
+using kit::LwoObject;
+using kit::LwoTexture;
+using kit::writeLwob;
 
 // A file name unique to this process (test cases run as parallel
 // processes), removed again when the test ends.

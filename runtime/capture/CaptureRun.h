@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zov {
+
+// What a capture makes: frame pictures, music and positions in a folder,
+// and/or a video file.
+struct CaptureRequest {
+    std::string directory; // empty: no folder
+    std::string video;     // empty: no video
+    int fps = 60;
+    std::int64_t frameLimit = 0; // 0: to the show's end
+    std::int32_t startOrder = 0;
+};
+
+// Plays the show headless in lockstep and writes what the request asks for;
+// the working directory holds data/. Lines on standard error say what
+// failed. Returns the exit status: 0 when all was written, 1 when anything
+// could not be (a full disk stops the run at once), or the show's own status.
+int runCapture(const CaptureRequest& request, const char* program);
+
+} // namespace zov

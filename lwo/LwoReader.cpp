@@ -85,8 +85,8 @@ void reportDamage(const char* fileName, const std::vector<std::uint8_t>& bytes, 
         reportFileProblem(fileName, "cut short: " + std::to_string(bytes.size()) + " of the " +
                                         std::to_string(stated) + " bytes its header gives");
     else if (walkedEnd(data) < stated)
-        reportFileProblem(fileName, "a chunk after the " + std::to_string(data.chunks.size()) +
-                                        " read says it runs past the end of the object; the rest is skipped");
+        reportFileProblem(fileName, "chunk " + std::to_string(data.chunks.size() + 1) +
+                                        " claims more bytes than the object holds; it and the rest are skipped");
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "lwo/ObjectBuilder.h"
 
+#include "image/Diagnostics.h"
 #include "image/ImageLoaderRegistry.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace zov {
@@ -13,19 +15,20 @@ namespace {
 
 constexpr std::uint32_t kDefaultColour = 0x00C8C8C8;
 
-// Whether the file starts as a picture of the kind its loader reads, so that
-// a missing or foreign file never reaches a loader that would end the show.
-bool looksLoadable(const char* path, int loader)
+// Why the picture cannot become a texture, or empty when its loader can take
+// it: checked first so that a missing or foreign file never reaches a loader
+// that would end the show.
+std::string unloadableReason(const char* path, int loader)
 {
-    std::FILE* f = std::fopen(path, "rb");
-    if (f == nullptr)
-        return false;
-    unsigned char head[2] = {0, 0};
-    const std::size_t got = std::fread(head, 1, 2, f);
-    std::fclose(f);
-    if (got < 2)
-        return false;
-    return loader == 0 ? head[0] == 0x0A : head[0] == 0xFF && head[1] == 0xD8; // PCX or JPEG
+    if (loader < 0)
+        return "no picture loader takes this name";
+    std::string reason;
+    const auto bytes = readWholeFile(path, reason);
+    if (!bytes)
+        return reason;
+    const std::vector<std::uint8_t>& b = *bytes;
+    const bool fits = loader == 0 ? !b.empty() && b[0] == 0x0A : b.size() >= 2 && b[0] == 0xFF && b[1] == 0xD8;
+    return fits ? std::string() : loader == 0 ? "not a PCX picture" : "not a JPEG picture";
 }
 
 int mapTypeFor(const std::string& name)
@@ -46,9 +49,9 @@ int mapTypeFor(const std::string& name)
 
 std::unique_ptr<TextureSlot> loadSlot(const char* path, ImageLoaderRegistry& images)
 {
-    const int loader = images.loaderNumberFor(path);
-    if (loader < 0 || !looksLoadable(path, loader)) {
-        std::printf("cannot load texture image %s, surface keeps its colour \n", path);
+    const std::string problem = unloadableReason(path, images.loaderNumberFor(path));
+    if (!problem.empty()) {
+        reportFileProblem(path, problem + "; the surface keeps its colour");
         return nullptr;
     }
     auto slot = std::make_unique<TextureSlot>();

@@ -48,7 +48,7 @@ TEST(LwoFileProblems, EachDamageIsOneLineNamingTheFile)
          "cut short: " + std::to_string(whole.size() - 6) + " of the " + std::to_string(whole.size()) +
              " bytes its header gives"},
         {"lying chunk", lyingChunk,
-         "a chunk after the 0 read says it runs past the end of the object; the rest is skipped"},
+         "chunk 1 claims more bytes than the object holds; it and the rest are skipped"},
     };
     const std::string path = tempPath("object.lwo");
     for (const Case& c : cases) {

@@ -1,5 +1,6 @@
 #include "engine3d/Camera.h"
 #include "lwo/ObjectBuilder.h"
+#include "tests/image/RecordingSink.h"
 #include "tests/lwo/LwobBytes.h"
 
 #include <gtest/gtest.h>
@@ -112,11 +113,11 @@ TEST(BuildObject, ImageSurfacesAreMappedAndUnloadableImagesLeaveTheColour)
         test::lwob(squarePoints() + pols + surface("Pictured", planarTexture("Planar Image Map", kPicture, 4, 2)) +
                    surface("Lost", planarTexture("Planar Image Map", "data/nowhere.jpg", 4, 2)));
     std::string printed;
+    test::RecordingSink problems;
     auto mesh = build(file, &printed);
-    EXPECT_EQ(printed, "trying to load " + kPicture +
-                           " with loader number 1. \n"
-                           "cannot load texture image data/nowhere.jpg, surface keeps its colour \n"
-                           "deleted object \n");
+    EXPECT_EQ(printed, "trying to load " + kPicture + " with loader number 1. \ndeleted object \n");
+    EXPECT_EQ(problems.lines,
+              std::vector<std::string>{"data/nowhere.jpg: no such file; the surface keeps its colour"});
     const SurfacePolygon& mapped = *mesh->polygon(0);
     EXPECT_EQ(mapped.texture->flags, 0x21);
     EXPECT_EQ(mapped.texture->slots[0]->axis, 2);

@@ -36,6 +36,13 @@ xm      cute5c.xm    cut:700    0       end
 xm      cute5c.xm    random     1       -
 xm      cute5c.xm    lie        1       -
 xm      cute5c.xm    oneorder   1       -
+lwob    star.lwo     missing    0       end
+lwob    star.lwo     empty      0       end
+lwob    star.lwo     directory  0       end
+lwob    star.lwo     cut:100    0       end
+lwob    star.lwo     random     0       end
+lwob    star.lwo     lie        0       end
+lwob    testkub.lwo  cut:300    0       end
 "
 
 [ -d "$data" ] || { echo "no data kit at $data: skipped"; exit 77; }

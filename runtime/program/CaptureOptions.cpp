@@ -1,6 +1,5 @@
 #include "runtime/program/CaptureOptions.h"
-
-#include <charconv>
+#include "runtime/program/WholeNumber.h"
 
 namespace zov {
 
@@ -10,16 +9,6 @@ namespace {
 constexpr int kMaxOrder = 255;
 // Every frame gets at least a few samples of sound.
 constexpr int kMaxCaptureFps = 1000;
-
-bool parseRange(const std::string& text, int low, int high, int& out)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        return false;
-    out = value;
-    return true;
-}
 
 } // namespace
 
@@ -35,12 +24,12 @@ std::optional<std::string> applyCaptureOption(const std::string& arg, const std:
             return "option '" + arg + "' needs a " + (arg == "--capture" ? "folder" : "file");
         (arg == "--capture" ? o.directory : o.video) = value;
     } else if (arg == "--capture-fps") {
-        if (!parseRange(value, 1, kMaxCaptureFps, o.fps))
+        if (!parseWholeNumber(value, 1, kMaxCaptureFps, o.fps))
             return "'--capture-fps' takes a whole number from 1 to " + std::to_string(kMaxCaptureFps) + ", not '" +
                    value + "'";
     } else if (arg == "--start-order") {
         int order = 0;
-        if (!parseRange(value, 0, kMaxOrder, order))
+        if (!parseWholeNumber(value, 0, kMaxOrder, order))
             return "'--start-order' takes a whole number from 0 to " + std::to_string(kMaxOrder) + ", not '" +
                    value + "'";
         o.startOrder = order;

@@ -1,6 +1,6 @@
 #include "runtime/program/ProgramOptions.h"
+#include "runtime/program/WholeNumber.h"
 
-#include <charconv>
 #include <limits>
 
 namespace zov {
@@ -26,16 +26,6 @@ std::string usage(const std::string& program)
            std::string(captureUsage()) +
            "  --help                  print this and exit\n"
            "  --version               print the version and exit\n";
-}
-
-bool parseInt(const std::string& text, int low, int high, int& out)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        return false;
-    out = value;
-    return true;
 }
 
 ParsedOptions failure(const std::string& program, const std::string& problem)
@@ -94,14 +84,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
                 return failure(program, "option '--data' needs a folder");
             o.dataDir = value;
         } else if (arg == "--scale") {
-            if (!parseInt(value, 1, 8, o.scale))
+            if (!parseWholeNumber(value, 1, 8, o.scale))
                 return failure(program, "'--scale' takes a whole number from 1 to 8, not '" + value + "'");
         } else if (arg == "--audio-latency-ms") {
-            if (!parseInt(value, 0, 2000, o.audioLatencyMs))
+            if (!parseWholeNumber(value, 0, 2000, o.audioLatencyMs))
                 return failure(program,
                                "'--audio-latency-ms' takes a whole number from 0 to 2000, not '" + value + "'");
         } else if (arg == "--frames") {
-            if (!parseInt(value, 1, std::numeric_limits<int>::max(), o.frames))
+            if (!parseWholeNumber(value, 1, std::numeric_limits<int>::max(), o.frames))
                 return failure(program, "'--frames' takes a whole number of 1 or more, not '" + value + "'");
         } else if (isCaptureOption(arg)) {
             if (auto problem = applyCaptureOption(arg, value, o.capture))

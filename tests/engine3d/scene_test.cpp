@@ -20,11 +20,13 @@ void* operator new(std::size_t n)
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept
+// Not inlined: seen through, free() after a new-expression looks mismatched
+// to the compiler, though this operator new is malloc().
+[[gnu::noinline]] void operator delete(void* p) noexcept
 {
     std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept
 {
     std::free(p);
 }

@@ -51,6 +51,15 @@ struct ShowParts : testing::Test {
         lines = testing::internal::GetCapturedStdout();
         return part;
     }
+    // The kit's star with the texture named, its printed lines swallowed.
+    static void initStar(ObjectLayer& star, const char* texture)
+    {
+        star.setParam("OBJECT FILENAME", "data/star.lwo");
+        star.setParam("TEXTURE FILENAME", texture);
+        testing::internal::CaptureStdout();
+        star.init();
+        testing::internal::GetCapturedStdout();
+    }
     std::string lines;
 };
 
@@ -243,11 +252,7 @@ TEST(ObjectLayer, TransparentFollowsThePointerAndWithoutAnObjectNothingIsDrawn)
 TEST_F(ShowParts, StarWhoseTextureNoLoaderTakesIsDrawnPlain)
 {
     ObjectLayer star;
-    star.setParam("OBJECT FILENAME", "data/star.lwo");
-    star.setParam("TEXTURE FILENAME", "data/envmap.png");
-    testing::internal::CaptureStdout();
-    star.init();
-    testing::internal::GetCapturedStdout();
+    initStar(star, "data/envmap.png");
     Bitmap small(128, 96);
     small.fill(0xFFFFFF);
     star.render(small, 0.5f, 0);
@@ -260,13 +265,9 @@ TEST_F(ShowParts, StarIsDrawnOpaqueOrAddedThroughADriverForTheFrameItIsGiven)
     const int on = 1;
     for (const bool transparent : {false, true}) {
         ObjectLayer star;
-        star.setParam("OBJECT FILENAME", "data/star.lwo");
-        star.setParam("TEXTURE FILENAME", "data/envmap.jpg");
         star.setParam("POSITION", &ahead);
         star.setParam("TRANSPARENT", transparent ? &on : nullptr);
-        testing::internal::CaptureStdout();
-        star.init();
-        testing::internal::GetCapturedStdout();
+        initStar(star, "data/envmap.jpg");
         Bitmap small(128, 96);
         small.fill(0xFFFFFF);
         star.render(small, 0.5f, 0);

@@ -1,7 +1,7 @@
 #include "effects/BubbleRingLayer.h"
 
 #include "effects/ParamProtocol.h"
-#include "engine3d/Matrix.h"
+#include "math/Matrix.h"
 #include "image/Bitmap.h"
 #include "raster/FixedPoint.h"
 

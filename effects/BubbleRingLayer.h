@@ -2,7 +2,7 @@
 
 #include "effects/EffectLayer.h"
 #include "effects/ShowPaths.h"
-#include "engine3d/Vec3.h"
+#include "math/Vec3.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine3d/ColouredPoint.h"
-#include "engine3d/Vec3.h"
+#include "math/Vec3.h"
 
 #include <memory>
 

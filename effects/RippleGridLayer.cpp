@@ -1,7 +1,7 @@
 #include "effects/RippleGridLayer.h"
 
 #include "effects/FeedbackBlur.h"
-#include "engine3d/Matrix.h"
+#include "math/Matrix.h"
 #include "image/Bitmap.h"
 #include "raster/FixedPoint.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine3d/Vec3.h"
+#include "math/Vec3.h"
 
 namespace zov {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine3d/Matrix.h"
+#include "math/Matrix.h"
 #include "engine3d/TcbChannel.h"
-#include "engine3d/Vec3.h"
+#include "math/Vec3.h"
 
 namespace zov {
 

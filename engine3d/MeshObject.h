@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine3d/Matrix.h"
+#include "math/Matrix.h"
 #include "engine3d/SurfacePolygon.h"
 #include "engine3d/VertexObject.h"
 

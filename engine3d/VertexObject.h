@@ -2,7 +2,7 @@
 
 #include "engine3d/SceneObject.h"
 #include "engine3d/TcbChannel.h"
-#include "engine3d/Vec3.h"
+#include "math/Vec3.h"
 
 #include <memory>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "image/Bitmap.h"
 #include "platform/AudioMusicPlayer.h"
-#include "platform/FileSources.h"
+#include "platform/sdl/FileSources.h"
 #include "platform/OfflineAudioLayer.h"
 #include "platform/PixelConverter.h"
 

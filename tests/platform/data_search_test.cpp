@@ -1,4 +1,4 @@
-#include "runtime/program/DataSearch.h"
+#include "show/program/DataSearch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/AudioMusicPlayer.h"
-#include "platform/FileSources.h"
+#include "platform/sdl/FileSources.h"
 #include "platform/OfflineAudioLayer.h"
 #include "platform/XmLayout.h"
 #include "tests/image/RecordingSink.h"

@@ -3,7 +3,7 @@
 #include "platform/FpsDisplay.h"
 #include "platform/FrameLimitDisplay.h"
 #include "platform/HeadlessDisplay.h"
-#include "runtime/program/ProgramOptions.h"
+#include "show/program/ProgramOptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/ModuleInfo.h"
+#include "platform/openmpt/ModuleInfo.h"
 #include "tools/demotool/FileInfo.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 // demotool: looks into the files the show reads and draws its objects and
 // parts one picture at a time.
-#include "runtime/program/DataSearch.h"
+#include "show/program/DataSearch.h"
 #include "tools/demotool/FileInfo.h"
 #include "tools/demotool/QuietStdout.h"
 #include "tools/demotool/Render.h"

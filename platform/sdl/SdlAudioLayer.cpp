@@ -1,0 +1,194 @@
+#include "platform/sdl/SdlAudioLayer.h"
+
+#include "platform/Clock.h"
+#include "platform/sdl/QuietStderr.h"
+
+#include <SDL.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace zov {
+
+namespace {
+
+constexpr int kDeviceBufferFrames = 1024;
+constexpr std::int64_t kSilentStepMs = 5;
+
+
+} // namespace
+
+SdlAudioLayer::SdlAudioLayer(SourceOpener& opener, const Clock& clock, SdlAudioOptions options)
+    : MixingAudioLayer(opener), clock_(clock), options_(options)
+{
+}
+
+SdlAudioLayer::~SdlAudioLayer()
+{
+    free();
+}
+
+bool SdlAudioLayer::openOutput(std::uint32_t rate, std::uint32_t& actualRate)
+{
+    mixedAtCallback_.store(0);
+    callbackTicks_.store(clock_.ticks());
+    lastHeard_.store(0);
+    const std::int64_t extra = static_cast<std::int64_t>(options_.extraLatencyMs) * rate / 1000;
+    if (!options_.mute && openDevice(rate, actualRate)) {
+        latencyFrames_ += extra * actualRate / rate;
+        return true;
+    }
+    // Silent: what is mixed is "heard" at once; positions come in steps of
+    // the thread's wake-ups and are carried on by the clock between them.
+    actualRate = rate;
+    bufferFrames_ = static_cast<std::int64_t>(rate) * kSilentStepMs / 1000;
+    latencyFrames_ = extra;
+    stopSilent_ = false;
+    silentThread_ = std::thread([this, rate] { runSilently(rate); });
+    return true;
+}
+
+bool SdlAudioLayer::openDevice(std::uint32_t rate, std::uint32_t& actualRate)
+{
+    bool initialised = false;
+    {
+        QuietStderr quiet;
+        initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
+    if (!initialised) {
+        std::fprintf(stderr, "no audio device (%s): playing without sound\n", SDL_GetError());
+        return false;
+    }
+    audioInitialised_ = true;
+    SDL_AudioSpec want{};
+    want.freq = static_cast<int>(rate);
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = kDeviceBufferFrames;
+    want.callback = callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    {
+        QuietStderr quiet;
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
+                                      SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    }
+    if (device_ == 0) {
+        std::fprintf(stderr, "no audio device (%s): playing without sound\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audioInitialised_ = false;
+        return false;
+    }
+    actualRate = static_cast<std::uint32_t>(have.freq);
+    bufferFrames_ = have.samples;
+    // When a callback runs, the buffer before it is still playing: what is
+    // heard then lies two buffers behind the newest output.
+    latencyFrames_ = 2 * static_cast<std::int64_t>(have.samples);
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
+void SdlAudioLayer::closeOutput()
+{
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+    }
+    if (audioInitialised_) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audioInitialised_ = false;
+    }
+    if (silentThread_.joinable()) {
+        stopSilent_ = true;
+        silentThread_.join();
+    }
+}
+
+void SdlAudioLayer::startOutput()
+{
+    if (device_ != 0)
+        SDL_PauseAudioDevice(device_, 0);
+}
+
+void SdlAudioLayer::lockOutput()
+{
+    if (device_ != 0)
+        SDL_LockAudioDevice(device_);
+    else
+        silentMutex_.lock();
+}
+
+void SdlAudioLayer::unlockOutput()
+{
+    if (device_ != 0)
+        SDL_UnlockAudioDevice(device_);
+    else
+        silentMutex_.unlock();
+}
+
+void SdlAudioLayer::callback(void* self, std::uint8_t* stream, int length)
+{
+    auto* layer = static_cast<SdlAudioLayer*>(self);
+    const auto frames = static_cast<std::size_t>(length) / (2 * sizeof(float));
+    layer->mix(reinterpret_cast<float*>(stream), frames);
+    layer->noteMixed();
+}
+
+void SdlAudioLayer::runSilently(std::int64_t rate)
+{
+    const std::int64_t startTicks = clock_.ticks();
+    const std::int64_t perSecond = clock_.ticksPerSecond();
+    const std::int64_t chunk = static_cast<std::int64_t>(silentBuffer_.size() / 2);
+    while (!stopSilent_) {
+        const std::int64_t elapsed = clock_.ticks() - startTicks;
+        const std::int64_t due = static_cast<std::int64_t>(static_cast<double>(elapsed) * rate / perSecond);
+        {
+            std::lock_guard<std::mutex> hold(silentMutex_);
+            for (std::int64_t mixed = framesMixed(); mixed < due; mixed = framesMixed())
+                mix(silentBuffer_.data(), static_cast<std::size_t>(std::min(due - mixed, chunk)));
+            noteMixed();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSilentStepMs));
+    }
+}
+
+void SdlAudioLayer::noteMixed()
+{
+    const std::uint32_t s = sequence_.load(std::memory_order_relaxed);
+    sequence_.store(s + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    mixedAtCallback_.store(framesMixed(), std::memory_order_relaxed);
+    callbackTicks_.store(clock_.ticks(), std::memory_order_relaxed);
+    sequence_.store(s + 2, std::memory_order_release);
+}
+
+std::int64_t SdlAudioLayer::heardFrames() const
+{
+    std::int64_t mixed = 0;
+    std::int64_t ticks = 0;
+    for (;;) {
+        const std::uint32_t before = sequence_.load(std::memory_order_acquire);
+        mixed = mixedAtCallback_.load(std::memory_order_relaxed);
+        ticks = callbackTicks_.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1) == 0 && sequence_.load(std::memory_order_relaxed) == before)
+            break;
+    }
+    // Carried on by wall time since the last callback, but never past the
+    // buffer the next callback should have refilled.
+    const double seconds = static_cast<double>(clock_.ticks() - ticks) / static_cast<double>(clock_.ticksPerSecond());
+    const auto since = static_cast<std::int64_t>(seconds * outputRate());
+    std::int64_t heard = mixed - latencyFrames_ + std::clamp<std::int64_t>(since, 0, bufferFrames_);
+    heard = std::clamp<std::int64_t>(heard, 0, mixed);
+    // Never backwards: a late callback must not make a row play twice.
+    std::int64_t last = lastHeard_.load(std::memory_order_relaxed);
+    while (heard > last && !lastHeard_.compare_exchange_weak(last, heard, std::memory_order_relaxed)) {
+    }
+    return std::max(heard, last);
+}
+
+} // namespace zov

@@ -1,0 +1,135 @@
+#include "show/capture/CaptureRun.h"
+
+#include "image/PngFrameEncoder.h"
+#include "platform/Clock.h"
+#include "runtime/ShowConstants.h"
+#include "show/capture/CaptureFiles.h"
+#include "show/capture/LockstepShow.h"
+#include "show/capture/ProgressLine.h"
+#include "show/capture/ShowLength.h"
+#include "show/capture/VideoEncoder.h"
+#include "show/capture/WavWriter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include <unistd.h>
+
+namespace zov {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Everything a capture writes, frame by frame.
+class CaptureSink final : public LockstepSink {
+public:
+    CaptureSink(const CaptureRequest& request, ProgressLine& progress, WavWriter* wav, PositionLog* positions,
+                VideoEncoder* video)
+        : request_(request), progress_(progress), wav_(wav), positions_(positions), video_(video),
+          names_(request.directory), png_(kScreenWidth, kScreenHeight)
+    {
+    }
+
+    bool frame(const Bitmap& picture, const FrameFacts& facts, const float* leftRight,
+               std::size_t sampleFrames) override
+    {
+        if (positions_) {
+            const std::span<const std::uint8_t> file = png_.encode(picture);
+            if (file.empty()) {
+                error = std::string("cannot encode ") + names_.name(facts.index);
+                return false;
+            }
+            if (!writeWholeFile(names_.name(facts.index), file, error) || !positions_->add(facts, error))
+                return false;
+        }
+        if (!wav_->write(leftRight, sampleFrames, error))
+            return false;
+        if (video_ && !video_->addFrame(picture, error))
+            return false;
+        progress_.update(facts.index, facts.part, static_cast<double>(facts.showMicros) * 1e-6);
+        return request_.frameLimit <= 0 || facts.index + 1 < request_.frameLimit;
+    }
+
+    std::string error;
+
+private:
+    const CaptureRequest& request_;
+    ProgressLine& progress_;
+    WavWriter* wav_;
+    PositionLog* positions_;
+    VideoEncoder* video_;
+    FrameNames names_;
+    PngFrameEncoder png_;
+};
+
+int fail(const char* program, const std::string& problem)
+{
+    std::fprintf(stderr, "%s: %s\n", program, problem.c_str());
+    return 1;
+}
+
+} // namespace
+
+int runCapture(const CaptureRequest& request, const char* program)
+{
+    std::optional<std::string> ffmpeg;
+    if (!request.video.empty()) {
+        ffmpeg = findOnPath("ffmpeg");
+        if (!ffmpeg)
+            return fail(program, "--video needs ffmpeg, and there is none on the PATH (Debian package ffmpeg)");
+    }
+    std::string error;
+    std::error_code ec;
+    // Without a folder the music still needs a file for the video's sound.
+    const std::string musicPath =
+        request.directory.empty() ? request.video + ".music.wav" : request.directory + "/music.wav";
+    // The video's own copy of the music goes whatever happens.
+    struct RemoveOnExit {
+        std::string path;
+        ~RemoveOnExit()
+        {
+            if (!path.empty())
+                std::remove(path.c_str());
+        }
+    } temporary{request.directory.empty() ? musicPath : std::string()};
+    PositionLog positions;
+    if (!request.directory.empty()) {
+        fs::create_directories(request.directory, ec);
+        if (ec)
+            return fail(program, "cannot make " + request.directory + ": " + ec.message());
+        if (!positions.open(request.directory + "/positions.tsv", error))
+            return fail(program, error);
+    }
+    WavWriter wav(static_cast<std::size_t>(LockstepShow::samplesBefore(1, request.fps) + 1));
+    if (!wav.open(musicPath, LockstepShow::kSampleRate, error))
+        return fail(program, error);
+    std::unique_ptr<VideoEncoder> video;
+    if (ffmpeg) {
+        video = std::make_unique<VideoEncoder>(*ffmpeg, request.video, kScreenWidth, kScreenHeight, request.fps);
+        if (!video->start(error))
+            return fail(program, error);
+    }
+
+    std::int64_t total = estimateShowFrames(request.fps, request.startOrder);
+    if (request.frameLimit > 0)
+        total = total > 0 ? std::min(total, request.frameLimit) : request.frameLimit;
+    MonotonicClock wallClock;
+    ProgressLine progress(stderr, ::isatty(STDERR_FILENO) != 0, wallClock, total);
+    CaptureSink sink(request, progress, &wav, request.directory.empty() ? nullptr : &positions, video.get());
+    LockstepShow show(request.fps, sink);
+    const LockstepShow::Result result = show.run(request.startOrder);
+    progress.finish(!result.stopped);
+    if (!sink.error.empty())
+        return fail(program, sink.error);
+    if (!wav.finish(error) || (!request.directory.empty() && !positions.finish(error)))
+        return fail(program, error);
+    if (video && !video->finish(musicPath, error))
+        return fail(program, error);
+    return result.stopped ? 0 : result.status;
+}
+
+} // namespace zov

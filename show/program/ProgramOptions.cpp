@@ -1,0 +1,111 @@
+#include "show/program/ProgramOptions.h"
+#include "show/program/WholeNumber.h"
+
+#include <limits>
+
+namespace zov {
+
+namespace {
+
+std::string usage(const std::string& program)
+{
+    return "Usage: " + program + " [options]\n"
+           "Plays the ZOV demo: its music and the show that follows it.\n"
+           "A key press skips to the next part; on the end picture it ends the program.\n"
+           "\n"
+           "  --headless              no window and no keyboard; the show runs by the music alone\n"
+           "  --data DIR              the folder holding data/ (or data/ itself); by default the\n"
+           "                          working directory, then the program's folder, then\n"
+           "                          ../share/zov from the program's folder (an installed copy)\n"
+           "  --scale N               window size: N times 512x384 (1 to 8, default 1)\n"
+           "  --vsync                 wait for the screen's refresh when presenting\n"
+           "  --mute                  play without sound, keeping the music's timing\n"
+           "  --audio-latency-ms N    show the picture N ms later to match a slow sound output\n"
+           "  --fps                   print frames per second once a second on stderr\n"
+           "  --frames N              stop after N frames (1 or more) with status 0\n" +
+           std::string(captureUsage()) +
+           "  --help                  print this and exit\n"
+           "  --version               print the version and exit\n";
+}
+
+ParsedOptions failure(const std::string& program, const std::string& problem)
+{
+    ParsedOptions result;
+    result.action = ParsedOptions::Action::Exit;
+    result.exitStatus = 2;
+    result.message = program + ": " + problem + "\nTry '" + program + " --help'.\n";
+    return result;
+}
+
+} // namespace
+
+ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& program)
+{
+    ParsedOptions result;
+    ProgramOptions& o = result.options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        std::optional<std::string> inlineValue;
+        if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            inlineValue = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+        const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" ||
+                                arg == "--frames" || isCaptureOption(arg);
+        if (inlineValue && !takesValue)
+            return failure(program, "option '" + arg + "' takes no value");
+        std::string value;
+        if (takesValue) {
+            if (inlineValue)
+                value = *inlineValue;
+            else if (i + 1 < args.size())
+                value = args[++i];
+            else
+                return failure(program, "option '" + arg + "' needs a value");
+        }
+        if (arg == "--help" || arg == "-h") {
+            result.action = ParsedOptions::Action::Exit;
+            result.message = usage(program);
+            return result;
+        } else if (arg == "--version") {
+            result.action = ParsedOptions::Action::Exit;
+            result.message = program + " " + ZOV_VERSION + "\n";
+            return result;
+        } else if (arg == "--headless") {
+            o.headless = true;
+        } else if (arg == "--vsync") {
+            o.vsync = true;
+        } else if (arg == "--mute") {
+            o.mute = true;
+        } else if (arg == "--fps") {
+            o.fps = true;
+        } else if (arg == "--data") {
+            if (value.empty())
+                return failure(program, "option '--data' needs a folder");
+            o.dataDir = value;
+        } else if (arg == "--scale") {
+            if (!parseWholeNumber(value, 1, 8, o.scale))
+                return failure(program, "'--scale' takes a whole number from 1 to 8, not '" + value + "'");
+        } else if (arg == "--audio-latency-ms") {
+            if (!parseWholeNumber(value, 0, 2000, o.audioLatencyMs))
+                return failure(program,
+                               "'--audio-latency-ms' takes a whole number from 0 to 2000, not '" + value + "'");
+        } else if (arg == "--frames") {
+            if (!parseWholeNumber(value, 1, std::numeric_limits<int>::max(), o.frames))
+                return failure(program, "'--frames' takes a whole number of 1 or more, not '" + value + "'");
+        } else if (isCaptureOption(arg)) {
+            if (auto problem = applyCaptureOption(arg, value, o.capture))
+                return failure(program, *problem);
+        } else if (arg.rfind("-", 0) == 0) {
+            return failure(program, "unknown option '" + arg + "'");
+        } else {
+            return failure(program, "unexpected argument '" + arg + "'");
+        }
+    }
+    // A capture shows nothing and reads no key.
+    if (o.capture.active())
+        o.headless = true;
+    return result;
+}
+
+} // namespace zov

@@ -1,0 +1,90 @@
+#include "platform/AudioMusicPlayer.h"
+#include "platform/Clock.h"
+#include "platform/sdl/FileSources.h"
+#include "platform/sdl/SdlAudioLayer.h"
+
+#include "tests/platform/TinyXm.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+using namespace zov;
+using namespace zov::test;
+using testing::internal::CaptureStderr;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStderr;
+using testing::internal::GetCapturedStdout;
+
+namespace {
+
+// Plays the test song on a real-time output and waits (up to a generous
+// limit: the machine is shared) until the heard position reaches order 1.
+// Returns the stderr lines the output printed.
+std::string playUntilSecondOrder(SdlAudioOptions options, bool* silent, bool* reached)
+{
+    const std::string path = scratchPath("realtime.xm");
+    TinyXm song;
+    song.rows = 4; // 0.48 s an order
+    writeFile(path, makeTinyXm(song));
+    MonotonicClock clock;
+    FileSourceOpener opener;
+    SdlAudioLayer audio(opener, clock, options);
+    AudioMusicPlayer player(audio);
+    CaptureStdout();
+    CaptureStderr();
+    const bool loaded = player.load(path.c_str());
+    const std::string errors = GetCapturedStderr();
+    GetCapturedStdout();
+    std::remove(path.c_str());
+    EXPECT_TRUE(loaded);
+    *silent = audio.silent();
+    player.playAt(0, 0);
+    int lastRow = 0;
+    bool backwards = false;
+    *reached = false;
+    for (int i = 0; i < 1000 && !*reached; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int order = player.order();
+        const int row = player.row();
+        backwards = backwards || (order == 0 && row < lastRow);
+        lastRow = row;
+        *reached = order >= 1;
+    }
+    EXPECT_FALSE(backwards);
+    player.shutdown();
+    return errors;
+}
+
+} // namespace
+
+TEST(SdlAudio, ADeviceMovesThePositionOnInRealTime)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    bool silent = true, reached = false;
+    const std::string errors = playUntilSecondOrder({}, &silent, &reached);
+    EXPECT_FALSE(silent);
+    EXPECT_TRUE(reached);
+    EXPECT_EQ(errors, "");
+}
+
+TEST(SdlAudio, WithoutADeviceTheMusicGoesOnSilentlyByTheClock)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    bool silent = false, reached = false;
+    const std::string errors = playUntilSecondOrder({}, &silent, &reached);
+    EXPECT_TRUE(silent);
+    EXPECT_TRUE(reached);
+    EXPECT_EQ(errors.rfind("no audio device (", 0), 0u) << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << "one line";
+
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SdlAudioOptions muted;
+    muted.mute = true;
+    EXPECT_EQ(playUntilSecondOrder(muted, &silent, &reached), "");
+    EXPECT_TRUE(silent);
+    EXPECT_TRUE(reached);
+}

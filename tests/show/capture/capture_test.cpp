@@ -1,0 +1,240 @@
+// Captures of the show made by demoplay itself, from the data kit the build
+// writes: short runs at a low frame rate.
+#include "show/capture/ShowLength.h"
+
+#include <gtest/gtest.h>
+#include <libopenmpt/libopenmpt.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDataRoot = fs::path(ZOV_DATA_DIR).parent_path();
+
+struct Row {
+    int frame;
+    std::string seconds, part, order, row;
+};
+
+class Capture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!fs::exists(kDataRoot / "data/cute5c.xm"))
+            GTEST_SKIP() << "no data kit at " << kDataRoot;
+        work_ = fs::path(testing::TempDir()) / ("zov_capture_" + std::to_string(::getpid()));
+        fs::remove_all(work_);
+        fs::create_directories(work_);
+    }
+    void TearDown() override { fs::remove_all(work_); }
+
+    // demoplay with args from the data root; its exit status.
+    int demoplay(const std::string& args, const std::string& environment = "")
+    {
+        return program(ZOV_DEMOPLAY, args, environment);
+    }
+    int program(const std::string& path, const std::string& args, const std::string& environment = "")
+    {
+        const std::string command = "cd '" + kDataRoot.string() + "' && " + environment + " '" + path + "' " +
+                                    args + " > '" + (work_ / "stdout").string() + "' 2> '" +
+                                    (work_ / "stderr").string() + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string capture(const std::string& name, const std::string& more)
+    {
+        const fs::path dir = work_ / name;
+        EXPECT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 10 " + more), 0) << stderrText();
+        return dir.string();
+    }
+    std::string stderrText() const { return text(work_ / "stderr"); }
+    static std::string text(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static std::vector<Row> positions(const std::string& dir)
+    {
+        std::ifstream in(dir + "/positions.tsv");
+        std::string header;
+        std::getline(in, header);
+        EXPECT_EQ(header, "frame\tseconds\tpart\torder\trow");
+        std::vector<Row> rows;
+        Row r;
+        while (in >> r.frame >> r.seconds >> r.part >> r.order >> r.row)
+            rows.push_back(r);
+        return rows;
+    }
+
+    fs::path work_;
+};
+
+TEST_F(Capture, TwoCapturesOfTheSameDataAreTheSameBytes)
+{
+    const std::string a = capture("a", "--frames 30");
+    const std::string b = capture("b", "--frames 30");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(a))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names.size(), 32u); // 30 frames, the music and the positions
+    for (const std::string& name : names)
+        EXPECT_TRUE(text(fs::path(a) / name) == text(fs::path(b) / name)) << name;
+
+    // 4410 samples a frame at 10 frames a second: 16-bit stereo after the header.
+    const std::string wav = text(fs::path(a) / "music.wav");
+    ASSERT_EQ(wav.size(), 44u + 30u * 4410u * 4u);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    const auto dataBytes = static_cast<std::uint32_t>(static_cast<std::uint8_t>(wav[40]) |
+                                                      static_cast<std::uint8_t>(wav[41]) << 8 |
+                                                      static_cast<std::uint8_t>(wav[42]) << 16 |
+                                                      static_cast<std::uint8_t>(wav[43]) << 24);
+    EXPECT_EQ(dataBytes, 30u * 4410u * 4u);
+}
+
+TEST_F(Capture, EachFrameIsAtTheRowTheModuleReachesAtItsFirstSample)
+{
+    const std::vector<Row> rows = positions(capture("rows", "--frames 80"));
+    ASSERT_EQ(rows.size(), 80u);
+
+    std::ifstream file(kDataRoot / "data/cute5c.xm", std::ios::binary);
+    std::ostringstream log;
+    openmpt::module reference(file, log);
+    std::vector<float> scratch(2 * 4410);
+    int changes = 0;
+    for (int k = 0; k < 80; ++k) {
+        if (k > 0)
+            reference.read_interleaved_stereo(44100, 4410, scratch.data());
+        const std::string where = std::to_string(reference.get_current_order()) + "/" +
+                                  std::to_string(reference.get_current_row());
+        EXPECT_EQ(rows[k].order + "/" + rows[k].row, where) << "frame " << k;
+        EXPECT_EQ(rows[k].frame, k);
+        changes += k > 0 && rows[k].row != rows[k - 1].row;
+    }
+    EXPECT_EQ(rows[79].seconds, "7.900000");
+    EXPECT_GT(changes, 50);
+}
+
+TEST_F(Capture, StartOrderOpensOnItsPartAndPartsChangeOnTheFrameOfTheirOrder)
+{
+    struct Case {
+        int order;
+        const char* part;
+    };
+    for (const Case c : {Case{3, "2"}, Case{5, "3"}}) {
+        const std::string order = std::to_string(c.order);
+        const std::vector<Row> rows = positions(capture("start" + order, "--frames 1 --start-order " + order));
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].part, c.part) << "order " << c.order;
+        EXPECT_EQ(rows[0].order, std::to_string(c.order));
+    }
+    // Order 1 lasts 7.68 s: the second part begins on the first frame at order 2.
+    const std::vector<Row> rows = positions(capture("change", "--frames 80 --start-order 1"));
+    ASSERT_EQ(rows.size(), 80u);
+    for (const Row& r : rows)
+        EXPECT_EQ(r.part, r.order == "1" ? "1" : "2") << "frame " << r.frame;
+    EXPECT_EQ(rows.back().order, "2");
+
+    EXPECT_EQ(demoplay("--headless --start-order 9"), 2);
+    EXPECT_EQ(stderrText(), "demoplay: --start-order 9: the music's orders are 0 to 8\n");
+}
+
+TEST_F(Capture, AWholeCaptureEndsWhereTheHeadlessShowEnds)
+{
+    // Two frames a second: the whole show, its four parts in turn, then three
+    // seconds of the end picture without music.
+    const fs::path dir = work_ / "whole";
+    ASSERT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 2"), 0) << stderrText();
+    const std::vector<Row> rows = positions(dir.string());
+    std::string parts;
+    for (const Row& r : rows)
+        if (parts.empty() || parts.back() != r.part.back())
+            parts += r.part.back();
+    EXPECT_EQ(parts, "1234d"); // "end"
+    ASSERT_GE(rows.size(), 6u);
+    for (std::size_t i = rows.size() - 6; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].part + rows[i].order + rows[i].row, "end--") << "frame " << i;
+    EXPECT_EQ(rows[rows.size() - 7].part, "4");
+    EXPECT_EQ(text(dir / "music.wav").size(), 44u + rows.size() * 22050u * 4u);
+
+    const fs::path before = fs::current_path();
+    fs::current_path(kDataRoot);
+    EXPECT_EQ(zov::estimateShowFrames(2, 0), static_cast<std::int64_t>(rows.size()));
+    fs::current_path(before);
+}
+
+TEST_F(Capture, VideoWithoutFfmpegSaysSoBeforeDrawingAnything)
+{
+    const fs::path dir = work_ / "novideo";
+    EXPECT_EQ(demoplay("--capture '" + dir.string() + "' --video '" + (work_ / "v.mp4").string() + "'",
+                       "PATH=/nonexistent"),
+              1);
+    EXPECT_EQ(stderrText(),
+              "demoplay: --video needs ffmpeg, and there is none on the PATH (Debian package ffmpeg)\n");
+    EXPECT_FALSE(fs::exists(dir));
+    EXPECT_EQ(text(work_ / "stdout"), "");
+}
+
+TEST_F(Capture, VideoHasTheFramesRateSizeAndTheMusic)
+{
+    if (std::system("command -v ffmpeg > /dev/null && command -v ffprobe > /dev/null") != 0)
+        GTEST_SKIP() << "no ffmpeg or ffprobe";
+    const fs::path video = work_ / "show.mp4";
+    ASSERT_EQ(demoplay("--video '" + video.string() + "' --capture-fps 10 --frames 20"), 0) << stderrText();
+    const std::string probe = "ffprobe -v error -count_frames -show_entries "
+                              "stream=codec_type,codec_name,width,height,r_frame_rate,pix_fmt,nb_read_frames "
+                              "-of default=noprint_wrappers=1 '" +
+                              video.string() + "' > '" + (work_ / "probe").string() + "'";
+    ASSERT_EQ(std::system(probe.c_str()), 0);
+    const std::string streams = text(work_ / "probe");
+    for (const char* line : {"codec_name=h264\n", "width=512\n", "height=384\n", "pix_fmt=yuv420p\n",
+                             "r_frame_rate=10/1\n", "nb_read_frames=20\n", "codec_type=audio\n"})
+        EXPECT_NE(streams.find(line), std::string::npos) << line << " in\n" << streams;
+    // Only the video is left behind.
+    EXPECT_FALSE(fs::exists(video.string() + ".picture.mp4"));
+    EXPECT_FALSE(fs::exists(video.string() + ".music.wav"));
+}
+
+TEST_F(Capture, AWriteThatFailsEndsTheCaptureWithStatusOne)
+{
+    // Files may not grow past 64 kB here (the PNG of a frame is larger): as
+    // on a full disk, a write fails part way.
+    const fs::path dir = work_ / "full";
+    EXPECT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 10 --frames 5", "trap '' XFSZ; ulimit -f 128;"),
+              1);
+    EXPECT_NE(stderrText().find("demoplay: cannot write " + dir.string() + "/frame-000000.png: File too large\n"),
+              std::string::npos)
+        << stderrText();
+}
+
+TEST_F(Capture, TimedemoTimesEachPartAndTheWholeShow)
+{
+    const fs::path json = work_ / "bench.json";
+    ASSERT_EQ(program(ZOV_DEMOBENCH, "--frames 4 --json '" + json.string() + "'"), 0) << stderrText();
+    const std::string table = text(work_ / "stdout");
+    for (const char* line : {"part                              frames  median ms     p99 ms   worst ms       fps\n",
+                             "1 title and trails                     4 ", "4 portraits and greetings              4 ",
+                             "whole show: 17 frames in ", "start-up: ", "peak resident memory: "})
+        EXPECT_NE(table.find(line), std::string::npos) << line << " in\n" << table;
+    const std::string figures = text(json);
+    EXPECT_EQ(figures.front(), '{');
+    EXPECT_NE(figures.find("{\"part\": 3, \"name\": \"bubbles, grid, scroller\", \"frames\": 4, \"median_ms\": "),
+              std::string::npos)
+        << figures;
+    EXPECT_NE(figures.find("\"show\": {\"frames\": 17, "), std::string::npos) << figures;
+
+    EXPECT_EQ(program(ZOV_DEMOBENCH, "--frames 0"), 2);
+    EXPECT_EQ(stderrText(),
+              "demobench: '--frames' takes a whole number of 1 or more, not '0'\nTry 'demobench --help'.\n");
+}
+
+} // namespace

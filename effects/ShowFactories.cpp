@@ -43,7 +43,7 @@ std::unique_ptr<ObjectLayer> makeStar(const Vec3Function& position)
 
 } // namespace
 
-std::unique_ptr<Part> makeSlidePart(int, int)
+std::unique_ptr<Part> makeSlidePart(int, int, const char* background)
 {
     auto title = std::make_unique<FadingPictureLayer>();
     title->setParam("PICTURE FILENAME", "data/pinegrov.jpg");
@@ -53,10 +53,10 @@ std::unique_ptr<Part> makeSlidePart(int, int)
     title->setParam("POSITION", &kSlidePath);
     Layers layers;
     layers.push_back(std::move(title));
-    return std::make_unique<TrailObjectPart>("data/bak4.jpg", std::move(layers));
+    return std::make_unique<TrailObjectPart>(background, std::move(layers));
 }
 
-std::unique_ptr<Part> makeTunnelPart(int width, int height)
+std::unique_ptr<Part> makeTunnelPart(int width, int height, const char* background)
 {
     ParticleTunnelParams tunnel;
     tunnel.width = width;
@@ -75,10 +75,10 @@ std::unique_ptr<Part> makeTunnelPart(int width, int height)
     auto star = makeStar(kStarOrbit);
     star->setParam("TRANSPARENT", nullptr);
     layers.push_back(std::move(star));
-    return std::make_unique<LayeredPart>("data/bak2.jpg", std::move(layers));
+    return std::make_unique<LayeredPart>(background, std::move(layers));
 }
 
-std::unique_ptr<Part> makeScrollerPart(int, int)
+std::unique_ptr<Part> makeScrollerPart(int, int, const char* background)
 {
     auto bubbles = std::make_unique<BubbleRingLayer>();
     bubbles->setParam("DISTANCE", &kBubbleDistance);
@@ -90,14 +90,14 @@ std::unique_ptr<Part> makeScrollerPart(int, int)
     layers.push_back(std::move(bubbles));
     layers.push_back(std::make_unique<RippleGridLayer>());
     layers.push_back(std::move(scroller));
-    return std::make_unique<LayeredPart>("data/bak1.jpg", std::move(layers));
+    return std::make_unique<LayeredPart>(background, std::move(layers));
 }
 
-std::unique_ptr<Part> makeGreetsPart(int, int)
+std::unique_ptr<Part> makeGreetsPart(int, int, const char* background)
 {
     Layers layers;
     layers.push_back(makeStar(kStarRest));
-    return std::make_unique<GreetsPart>("data/bak3.jpg", std::move(layers));
+    return std::make_unique<GreetsPart>(background, std::move(layers));
 }
 
 } // namespace zov

@@ -6,11 +6,15 @@ namespace zov {
 
 class Part;
 
-// The four parts of the show, in playing order. Each takes the screen width
-// and height; the parts keep only their parameters until init.
-std::unique_ptr<Part> makeSlidePart(int width, int height);
-std::unique_ptr<Part> makeTunnelPart(int width, int height);
-std::unique_ptr<Part> makeScrollerPart(int width, int height);
-std::unique_ptr<Part> makeGreetsPart(int width, int height);
+// Makes one part of the show from the screen width and height and the name
+// of its background picture (not copied: a string that lives as long as the
+// program). The part keeps only its parameters until init.
+using PartFactory = std::unique_ptr<Part> (*)(int width, int height, const char* background);
+
+// The four parts of the show, in playing order.
+std::unique_ptr<Part> makeSlidePart(int width, int height, const char* background);
+std::unique_ptr<Part> makeTunnelPart(int width, int height, const char* background);
+std::unique_ptr<Part> makeScrollerPart(int width, int height, const char* background);
+std::unique_ptr<Part> makeGreetsPart(int width, int height, const char* background);
 
 } // namespace zov

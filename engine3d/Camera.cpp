@@ -1,12 +1,12 @@
 #include "engine3d/Camera.h"
 
-#include <cstdio>
+#include "image/ReleaseLines.h"
 
 namespace zov {
 
 Camera::~Camera()
 {
-    std::printf("deleted camera rotation matrix \n");
+    announceRelease("deleted camera rotation matrix \n");
 }
 
 const Matrix& Camera::rebuildView()

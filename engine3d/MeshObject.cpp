@@ -1,6 +1,7 @@
 #include "engine3d/MeshObject.h"
 
 #include "engine3d/Surface.h"
+#include "image/ReleaseLines.h"
 
 #include <cstdio>
 
@@ -45,7 +46,7 @@ meshSurfaceObject::meshSurfaceObject() : surfaces_(std::make_shared<SurfaceTable
 
 meshSurfaceObject::~meshSurfaceObject()
 {
-    std::printf("about to execute meshSurfaceObject destructor \n");
+    announceRelease("about to execute meshSurfaceObject destructor \n");
 }
 
 void meshSurfaceObject::shareSurfaces(const std::shared_ptr<SurfaceTable>& table)

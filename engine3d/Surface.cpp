@@ -1,6 +1,6 @@
 #include "engine3d/Surface.h"
 
-#include <cstdio>
+#include "image/ReleaseLines.h"
 
 namespace zov {
 
@@ -11,12 +11,12 @@ PolygonTexture::~PolygonTexture()
         if (!slot)
             continue;
         if (slot->bitmap) {
-            std::printf("now i should delete an image \n");
+            announceRelease("now i should delete an image \n");
             slot->bitmap.reset();
         } else {
-            std::printf("ey - image already null ? \n");
+            announceRelease("ey - image already null ? \n");
         }
-        std::printf("done dealocating polygon texture \n");
+        announceRelease("done dealocating polygon texture \n");
         slot.reset();
     }
 }

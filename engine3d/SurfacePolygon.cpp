@@ -1,18 +1,18 @@
 #include "engine3d/SurfacePolygon.h"
 
-#include <cstdio>
+#include "image/ReleaseLines.h"
 
 namespace zov {
 
 SurfacePolygon::~SurfacePolygon()
 {
     texture.reset();
-    std::printf("about to try imageCoords \n");
-    std::printf("about to try envCoords \n");
-    std::printf("about to try bumpCoords \n");
-    std::printf("about to try transpCoords \n");
-    std::printf("about to try pInfo \n");
-    std::printf("} del surfpoly \n");
+    announceRelease("about to try imageCoords \n");
+    announceRelease("about to try envCoords \n");
+    announceRelease("about to try bumpCoords \n");
+    announceRelease("about to try transpCoords \n");
+    announceRelease("about to try pInfo \n");
+    announceRelease("} del surfpoly \n");
 }
 
 void SurfacePolygon::computeNormal(const Vec3& p, const Vec3& q, const Vec3& r)

@@ -1,12 +1,14 @@
 #include "engine3d/VertexObject.h"
 
+#include "image/ReleaseLines.h"
+
 #include <cstdio>
 
 namespace zov {
 
 VertexObject::~VertexObject()
 {
-    std::printf("deallocated TCB list \n");
+    announceRelease("deallocated TCB list \n");
 }
 
 int VertexObject::addVertex(const VertexRecord& vertex)

@@ -1,5 +1,7 @@
 #include "image/Bitmap.h"
 
+#include "image/ReleaseLines.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -37,7 +39,7 @@ Bitmap::Bitmap(int width, int height)
 Bitmap::~Bitmap()
 {
     pixels_.reset();
-    std::fputs("deallocated internal Bitmap buffer \n", stdout);
+    announceRelease("deallocated internal Bitmap buffer \n");
 }
 
 void Bitmap::setSize(int width, int height)

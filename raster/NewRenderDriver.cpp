@@ -1,6 +1,7 @@
 #include "raster/NewRenderDriver.h"
 
 #include "image/Bitmap.h"
+#include "image/ReleaseLines.h"
 #include "raster/FillTarget.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ NewRenderDriver::NewRenderDriver(const Bitmap& target)
 
 NewRenderDriver::~NewRenderDriver()
 {
-    std::fputs("deleting a NewRenderDriver \n", stdout);
+    announceRelease("deleting a NewRenderDriver \n");
 }
 
 void NewRenderDriver::setOption(std::uint8_t value)

@@ -11,69 +11,30 @@
 #include "runtime/DemoTimer.h"
 #include "runtime/Part.h"
 #include "runtime/PartList.h"
+#include "show/ShowTable.h"
 
 #include <cstdio>
-#include <iterator>
 #include <string>
 
 namespace zov {
 
 namespace {
 
-constexpr const char* kFontFile = "data/mossel2.pcx";
-constexpr const char* kLogoFile = "data/kestrel.jpg";
-constexpr const char* kEndPictureFile = "data/end.jpg";
-constexpr int kLogoWidth = 512;
-constexpr int kLogoHeight = 256;
-constexpr int kEndPictureWidth = 512;
-constexpr int kEndPictureHeight = 384;
-// The second part's star layer, which jumps on every eighth row.
-constexpr int kBonkLayer = 1;
-constexpr std::int32_t kBonkRowStep = 8;
-// Going back to the restart position twice within one loop means a whole
+// Going back to the restart position twice within one part means a whole
 // pass of the orders went by: the awaited one is not among them.
 constexpr std::uint64_t kPassesOfAStuckLoop = 2;
 
-// One loop of the show: which part it renders, when the music ends it
-// (awaitedOrder names it to a user), on which rows the logo flashes, and
-// whether the star gets its cue.
-struct ShowLoop {
-    int part;
-    std::int32_t awaitedOrder;
-    bool (*leaves)(std::int32_t order);
-    bool (*logoOn)(std::int32_t row);
-    bool bonk;
-};
-
-constexpr ShowLoop kLoops[] = {
-    {0, 2, [](std::int32_t order) { return order >= 2; }, [](std::int32_t row) { return row >= 0 && row % 32 <= 2; },
-     false},
-    {1, 5, [](std::int32_t order) { return order >= 5; },
-     [](std::int32_t row) { return row % 32 == 0 || row % 16 == 1 || row % 4 == 2; }, true},
-    // Exactly 2: after the second part the module has passed order 2 and
-    // this loop waits for it to loop back there.
-    {2, 2, [](std::int32_t order) { return order == 2; }, [](std::int32_t) { return false; }, false},
-    {3, 4, [](std::int32_t order) { return order >= 4; }, [](std::int32_t) { return false; }, false},
-};
-
-std::unique_ptr<Bitmap> loadPicture(ImageLoaderRegistry& loaders, const char* path, int width, int height)
+std::unique_ptr<Bitmap> loadPicture(ImageLoaderRegistry& loaders, const ShowPicture& picture)
 {
-    return loaders.load(path, width, height, width, height, false, true);
+    return loaders.load(picture.file, picture.width, picture.height, picture.width, picture.height, false, true);
 }
 
 } // namespace
 
-static_assert(std::size(kLoops) == DemoDriver::kLoopCount);
-
-bool DemoDriver::loopEndsAt(int loop, std::int32_t order)
-{
-    return loop >= 0 && loop < kLoopCount && kLoops[loop].leaves(order);
-}
-
 DemoDriver::DemoDriver(DisplayDriver& display, MusicPlayer& music)
     : display_(display), music_(music), font_(std::make_unique<BitmapFont>(kFontCellSize, kFontFirstGlyph))
 {
-    font_->load(kFontFile);
+    font_->load(kShowFontFile);
 }
 
 DemoDriver::~DemoDriver() = default;
@@ -83,28 +44,40 @@ bool DemoDriver::keyPressed()
     return display_.hasKeyboard() && display_.keyHit();
 }
 
+float DemoDriver::now() const
+{
+    return partList_->timer()->now();
+}
+
 int DemoDriver::run(PartList& partList, int firstPart, const char* musicFile, std::int32_t startOrder,
                     std::int32_t startRow)
 {
-    if (const int status = setUp(partList, musicFile, startOrder, startRow); status != 0)
+    if (const int status = begin(partList, firstPart, musicFile, startOrder, startRow); status != 0)
         return status;
+    while (frame().drawn)
+        display_.present();
+    return status_;
+}
 
-    DemoTimer& timer = *partList.timer();
-    const float started = timer.now();
+int DemoDriver::begin(PartList& partList, int firstPart, const char* musicFile, std::int32_t startOrder,
+                      std::int32_t startRow)
+{
+    partList_ = &partList;
+    if (const int status = setUp(partList, musicFile, startOrder, startRow); status != 0) {
+        end(status);
+        return status;
+    }
+    const float started = now();
     showStart_ = started;
     if (Part* first = partList.part(firstPart))
         first->setStartTime(started);
-    Bitmap& frame = *display_.frame();
+    frame_ = display_.frame();
     std::printf("got to loop \n");
-    if (Part* opening = partList.part(0))
-        opening->setStartTime(timer.now());
-
-    for (int loop = 0; loop < static_cast<int>(std::size(kLoops)); ++loop)
-        if (!runLoop(loop, partList, frame)) {
-            music_.shutdown();
-            return 1;
-        }
-    showEndPicture(partList, frame);
+    if (Part* opening = partList.part(firstPart))
+        opening->setStartTime(now());
+    firstPart_ = firstPart;
+    part_ = firstPart;
+    phase_ = Phase::Entering;
     return 0;
 }
 
@@ -119,8 +92,8 @@ int DemoDriver::setUp(PartList& partList, const char* musicFile, std::int32_t st
         return 1;
     }
     ImageLoaderRegistry loaders;
-    logo_ = loadPicture(loaders, kLogoFile, kLogoWidth, kLogoHeight);
-    endPicture_ = loadPicture(loaders, kEndPictureFile, kEndPictureWidth, kEndPictureHeight);
+    logo_ = loadPicture(loaders, kShowLogo);
+    endPicture_ = loadPicture(loaders, kShowEndPicture);
     if (!display_.open(partList.width(), partList.height(), partList.flag() != 0, partList.depth()) ||
         display_.frame() == nullptr) {
         std::fputs("cannot open the display\n", stderr);
@@ -135,43 +108,86 @@ int DemoDriver::setUp(PartList& partList, const char* musicFile, std::int32_t st
     return 0;
 }
 
-bool DemoDriver::runLoop(int loop, PartList& partList, Bitmap& frame)
+ShowFrame DemoDriver::frame()
 {
-    const ShowLoop& rule = kLoops[loop];
-    Part* part = partList.part(rule.part);
-    if (loop > 0 && part != nullptr)
-        part->setStartTime(partList.timer()->now());
-    if (rule.bonk)
-        lastBonkRow_ = -1;
-    // Each key press is consumed by the test that sees it, so one press
-    // skips exactly one loop.
-    if (keyPressed())
-        return true;
-    const std::uint64_t passesAtStart = music_.passes();
-    do {
-        if (rule.leaves(music_.order()))
+    ShowFrame drawn;
+    for (;;) {
+        switch (phase_) {
+        case Phase::Entering: {
+            if (part_ >= kShowPartCount) {
+                phase_ = Phase::EndEntering;
+                break;
+            }
+            const ShowPartEntry& entry = kShowParts[part_];
+            if (part_ != firstPart_)
+                if (Part* part = partList_->part(part_))
+                    part->setStartTime(now());
+            if (entry.cueLayer >= 0)
+                lastBonkRow_ = -1;
+            // Each key press is consumed by the test that sees it, so one
+            // press skips exactly one part.
+            if (keyPressed()) {
+                ++part_;
+                break;
+            }
+            passesAtStart_ = music_.passes();
+            phase_ = Phase::Running;
             break;
-        if (!display_.hasKeyboard() && music_.passes() - passesAtStart >= kPassesOfAStuckLoop) {
-            reportFileProblem(musicFile_, "the music played a whole pass without reaching order " +
-                                              std::to_string(rule.awaitedOrder) +
-                                              ", which the show waits for; without a keyboard nothing else can "
-                                              "end it");
+        }
+        case Phase::Running:
+            if (runPart(drawn))
+                return drawn;
+            if (phase_ == Phase::Over)
+                return {};
+            ++part_;
+            phase_ = Phase::Entering;
+            break;
+        case Phase::EndEntering:
+        case Phase::EndShown:
+            return endPictureFrame();
+        case Phase::Over:
+            return {};
+        }
+    }
+}
+
+bool DemoDriver::runPart(ShowFrame& drawn)
+{
+    if (afterBody_) {
+        afterBody_ = false;
+        if (keyPressed())
             return false;
-        }
-        const std::int32_t order = music_.order();
-        const std::int32_t row = music_.row();
-        if (rule.bonk && row % kBonkRowStep == 0 && row != lastBonkRow_) {
-            if (EffectLayer* star = part != nullptr ? part->layer(kBonkLayer) : nullptr)
-                star->setParam("BONK", nullptr);
-            lastBonkRow_ = row;
-        }
-        if (order != lastOrder_ || row != lastRow_)
-            dispatchPosition(part, order, row);
-        partList.renderPart(rule.part, frame);
-        if (logo_ && rule.logoOn(row))
-            logo_->addAt(frame, kLogoX, kLogoY);
-        display_.present();
-    } while (!keyPressed());
+    }
+    const ShowPartEntry& entry = kShowParts[part_];
+    if (entry.leavesAt(music_.order()))
+        return false;
+    if (!display_.hasKeyboard() && music_.passes() - passesAtStart_ >= kPassesOfAStuckLoop) {
+        reportFileProblem(musicFile_, "the music played a whole pass without reaching order " +
+                                          std::to_string(entry.awaitedOrder) +
+                                          ", which the show waits for; without a keyboard nothing else can end it");
+        music_.shutdown();
+        end(1);
+        return false;
+    }
+    Part* part = partList_->part(part_);
+    const std::int32_t order = music_.order();
+    const std::int32_t row = music_.row();
+    if (entry.cueOn(row) && row != lastBonkRow_) {
+        if (EffectLayer* layer = part != nullptr ? part->layer(entry.cueLayer) : nullptr)
+            layer->setParam("BONK", nullptr);
+        lastBonkRow_ = row;
+    }
+    if (order != lastOrder_ || row != lastRow_)
+        dispatchPosition(part, order, row);
+    drawn.time = now();
+    partList_->renderPart(part_, *frame_);
+    if (logo_ && entry.logoOn(row))
+        logo_->addAt(*frame_, kShowLogo.x, kShowLogo.y);
+    afterBody_ = true;
+    drawn.drawn = true;
+    drawn.part = part_;
+    drawn.order = order;
+    drawn.row = row;
     return true;
 }
 
@@ -186,25 +202,40 @@ void DemoDriver::dispatchPosition(Part* part, std::int32_t order, std::int32_t r
     lastRow_ = row;
 }
 
-void DemoDriver::showEndPicture(PartList& partList, Bitmap& frame)
+ShowFrame DemoDriver::endPictureFrame()
 {
-    if (endPicture_)
-        endPicture_->copyTo(frame);
-    music_.shutdown();
-    if (display_.hasKeyboard()) {
-        if (!display_.keyHit()) {
-            do
-                display_.present();
-            while (!display_.keyHit());
+    ShowFrame shown;
+    shown.drawn = true;
+    if (phase_ == Phase::EndEntering) {
+        if (endPicture_)
+            endPicture_->copyTo(*frame_);
+        music_.shutdown();
+        endShownAt_ = now();
+        phase_ = Phase::EndShown;
+        // With a keyboard a key already pending ends it unseen.
+        if (display_.hasKeyboard() && display_.keyHit()) {
+            end(0);
+            return {};
         }
-        return;
+        shown.time = endShownAt_;
+        return shown;
     }
-    // No key can dismiss it: it stays for a while by the show clock.
-    DemoTimer& timer = *partList.timer();
-    const float shownAt = timer.now();
-    do
-        display_.present();
-    while (timer.now() - shownAt < kEndPictureSeconds);
+    // With a keyboard the end picture waits for a key; without, it stays
+    // for a while by the show clock.
+    const bool done =
+        display_.hasKeyboard() ? display_.keyHit() : now() - endShownAt_ >= kEndPictureSeconds;
+    if (done) {
+        end(0);
+        return {};
+    }
+    shown.time = now();
+    return shown;
+}
+
+void DemoDriver::end(int status)
+{
+    status_ = status;
+    phase_ = Phase::Over;
 }
 
 } // namespace zov

@@ -12,21 +12,26 @@ class MusicPlayer;
 class Part;
 class PartList;
 
-// Sets the show up and runs it as four loops, one per part, each following
-// the music's order and row, then shows the end picture.
+// Where the show stands after a frame of the session.
+struct ShowFrame {
+    // A new frame is in the display's frame, to be presented; false once the
+    // show is over.
+    bool drawn = false;
+    int part = -1; // the part drawn; -1: the end picture
+    std::int32_t order = 0; // the music position the part was drawn at
+    std::int32_t row = 0;
+    float time = 0.0f; // show clock seconds the part was drawn at
+};
+
+// Sets the show up and runs it as one loop per part, each following the
+// music's order and row as the show table says, then shows the end picture.
+// The caller owns the loop: begin, then frame after frame (presenting each
+// drawn one) until the show is over. Keys are read from the display where
+// the show reads them: one press skips one part, or ends the end picture.
 class DemoDriver {
 public:
     static constexpr int kFontCellSize = 8;
     static constexpr int kFontFirstGlyph = 31;
-    static constexpr int kLogoX = 30;
-    static constexpr int kLogoY = 40;
-    // How long the end picture stays when there is no key to dismiss it.
-    static constexpr float kEndPictureSeconds = 3.0f;
-    static constexpr int kLoopCount = 4;
-
-    // Whether the music at order ends loop `loop` (0 to 3): for programs
-    // that look ahead at how long a run will be.
-    static bool loopEndsAt(int loop, std::int32_t order);
 
     // Loads the font from "data/mossel2.pcx".
     DemoDriver(DisplayDriver& display, MusicPlayer& music);
@@ -35,11 +40,24 @@ public:
     DemoDriver(const DemoDriver&) = delete;
     DemoDriver& operator=(const DemoDriver&) = delete;
 
-    // Runs the whole show; returns the exit status: 0 once the end picture
-    // is dismissed, non-zero when the show cannot run or, without a
-    // keyboard, when the music can no longer end a loop.
+    // The whole show on the display: begin, then every frame presented.
+    // Returns the exit status (see status()).
     int run(PartList& partList, int firstPart, const char* musicFile, std::int32_t startOrder,
             std::int32_t startRow);
+
+    // Loads the music and pictures, opens the display, initialises the parts
+    // and starts the music and the show clock; the show opens on part
+    // firstPart (the loops before it are passed over). 0, or the exit status
+    // of a show that cannot run.
+    int begin(PartList& partList, int firstPart, const char* musicFile, std::int32_t startOrder,
+              std::int32_t startRow);
+    // The next frame of the show, drawn into the display's frame and not yet
+    // presented; or, once the show is over, none.
+    ShowFrame frame();
+    // 0 once the end picture is dismissed; non-zero when the show could not
+    // run or, without a keyboard, the music could no longer end a part.
+    int status() const { return status_; }
+    bool over() const { return phase_ == Phase::Over; }
 
     const BitmapFont& font() const { return *font_; }
     std::int32_t lastOrder() const { return lastOrder_; }
@@ -47,15 +65,19 @@ public:
     float showStart() const { return showStart_; }
 
 private:
+    enum class Phase { Entering, Running, EndEntering, EndShown, Over };
+
     int setUp(PartList& partList, const char* musicFile, std::int32_t startOrder, std::int32_t startRow);
-    // False when, without a keyboard, the music played a whole pass without
-    // reaching the order the loop waits for.
-    bool runLoop(int loop, PartList& partList, Bitmap& frame);
+    // One pass of the running part's loop; false when it has ended (by the
+    // music or a key) without drawing.
+    bool runPart(ShowFrame& drawn);
     // Hands the part the action for a changed music position.
     void dispatchPosition(Part* part, std::int32_t order, std::int32_t row);
-    void showEndPicture(PartList& partList, Bitmap& frame);
+    ShowFrame endPictureFrame();
+    void end(int status);
     // A consumed key press; never one without a keyboard.
     bool keyPressed();
+    float now() const;
 
     DisplayDriver& display_;
     MusicPlayer& music_;
@@ -67,6 +89,17 @@ private:
     std::int32_t lastBonkRow_ = -1;
     std::unique_ptr<Bitmap> logo_;
     std::unique_ptr<Bitmap> endPicture_;
+
+    // The session.
+    PartList* partList_ = nullptr;
+    Bitmap* frame_ = nullptr;
+    Phase phase_ = Phase::Over;
+    int firstPart_ = 0;
+    int part_ = 0;           // the running part's index
+    bool afterBody_ = false; // the key test that ends a pass is due
+    std::uint64_t passesAtStart_ = 0;
+    float endShownAt_ = 0.0f;
+    int status_ = 0;
 };
 
 } // namespace zov

@@ -120,16 +120,24 @@ int runCapture(const CaptureRequest& request, const char* program)
     MonotonicClock wallClock;
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) != 0, wallClock, total);
     CaptureSink sink(request, progress, &wav, request.directory.empty() ? nullptr : &positions, video.get());
-    LockstepShow show(request.fps, sink);
-    const LockstepShow::Result result = show.run(request.startOrder);
-    progress.finish(!result.stopped);
+    LockstepShow show(request.fps);
+    bool stopped = false;
+    if (show.begin(request.startOrder) == 0)
+        while (const LockstepFrame* frame = show.next())
+            if (!sink.frame(*frame->picture, frame->facts, frame->leftRight, frame->sampleFrames)) {
+                stopped = true;
+                break;
+            }
+    // A run cut short (a frame limit, a failed write) has no closing line.
+    const int status = stopped ? 0 : show.finish();
+    progress.finish(!stopped);
     if (!sink.error.empty())
         return fail(program, sink.error);
     if (!wav.finish(error) || (!request.directory.empty() && !positions.finish(error)))
         return fail(program, error);
     if (video && !video->finish(musicPath, error))
         return fail(program, error);
-    return result.stopped ? 0 : result.status;
+    return status;
 }
 
 } // namespace zov

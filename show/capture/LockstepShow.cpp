@@ -1,48 +1,33 @@
 #include "show/capture/LockstepShow.h"
 
 #include "runtime/Part.h"
-#include "show/ShowProgram.h"
 
 #include <algorithm>
 
 namespace zov {
 
-LockstepShow::LockstepShow(int fps, LockstepSink& sink)
-    : fps_(std::clamp(fps, 1, kSampleRate)), sink_(sink),
-      samples_(2 * static_cast<std::size_t>(samplesBefore(1, fps_) + 1))
+LockstepShow::LockstepShow(int fps)
+    : fps_(std::clamp(fps, 1, kSampleRate)), samples_(2 * static_cast<std::size_t>(samplesBefore(1, fps_) + 1))
 {
-    display_.inner.setPresentHook([this](const Bitmap& picture) { presented(picture); });
 }
 
 LockstepShow::~LockstepShow() = default;
 
-LockstepShow::Result LockstepShow::run(std::int32_t startOrder)
+int LockstepShow::begin(std::int32_t startOrder)
 {
-    Result result;
-    ShowRunOptions options;
+    ShowOptions options;
     options.startOrder = startOrder;
     options.partRenderer = this;
-    try {
-        result.status = runShow(display_, music_, clock_, options);
-    } catch (const Stop&) {
-        result.stopped = true;
-    }
-    result.frames = frame_;
-    return result;
+    session_ = std::make_unique<ShowSession>(display_, music_, clock_, options);
+    return session_->begin();
 }
 
-void LockstepShow::renderPart(int index, Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float time)
+const LockstepFrame* LockstepShow::next()
 {
-    lastPart_ = index;
-    if (inner_)
-        inner_->renderPart(index, part, frame, renderDriver, time);
-    else
-        part.render(frame, renderDriver, time);
-}
-
-void LockstepShow::presented(const Bitmap& picture)
-{
-    FrameFacts facts;
+    if (!session_ || !session_->frame().drawn)
+        return nullptr;
+    FrameFacts& facts = current_.facts;
+    facts = FrameFacts{};
     facts.index = frame_;
     facts.showMicros = frame_ * 1'000'000 / fps_;
     facts.part = lastPart_;
@@ -59,8 +44,24 @@ void LockstepShow::presented(const Bitmap& picture)
     audio_.step(count, samples_.data());
     ++frame_;
     clock_.setTicks(frame_ * clock_.ticksPerSecond() / fps_);
-    if (!sink_.frame(picture, facts, samples_.data(), count))
-        throw Stop{};
+    current_.picture = display_.frame();
+    current_.leftRight = samples_.data();
+    current_.sampleFrames = count;
+    return &current_;
+}
+
+int LockstepShow::finish()
+{
+    return session_ ? session_->finish() : 0;
+}
+
+void LockstepShow::renderPart(int index, Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float time)
+{
+    lastPart_ = index;
+    if (inner_)
+        inner_->renderPart(index, part, frame, renderDriver, time);
+    else
+        part.render(frame, renderDriver, time);
 }
 
 } // namespace zov

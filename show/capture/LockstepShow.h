@@ -2,13 +2,15 @@
 
 #include "platform/AudioMusicPlayer.h"
 #include "platform/Clock.h"
-#include "platform/sdl/FileSources.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/OfflineAudioLayer.h"
+#include "platform/sdl/FileSources.h"
 #include "runtime/PartList.h"
+#include "show/ShowSession.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -16,7 +18,7 @@ namespace zov {
 
 class Bitmap;
 
-// What the show was doing when a frame was presented.
+// What the show was doing when a frame was drawn.
 struct FrameFacts {
     std::int64_t index = 0;   // from 0
     std::int64_t showMicros = 0; // index / fps, in whole microseconds
@@ -36,46 +38,60 @@ public:
                        std::size_t sampleFrames) = 0;
 };
 
+// One frame of a lockstep run and the music rendered with it.
+struct LockstepFrame {
+    const Bitmap* picture = nullptr;
+    FrameFacts facts;
+    const float* leftRight = nullptr; // sampleFrames interleaved stereo frames
+    std::size_t sampleFrames = 0;
+};
+
 // Plays the show headless in lockstep with its music: frame k is drawn with
 // the show clock at exactly k / fps seconds and the music at sample
-// k * 44100 / fps; once it is presented the offline audio layer renders that
-// frame's samples (44100 / fps, the fraction carried from frame to frame so
-// that no sample is lost or repeated). Same data, same frames and samples.
+// k * 44100 / fps; then the offline audio layer renders that frame's samples
+// (44100 / fps, the fraction carried from frame to frame so that no sample
+// is lost or repeated). Same data, same frames and samples. The caller
+// steps it:
+//
+//     LockstepShow show(fps);
+//     if (show.begin(startOrder) == 0)
+//         while (const LockstepFrame* frame = show.next())
+//             ...;
+//     status = show.finish();
 class LockstepShow final : private PartRenderer {
 public:
     static constexpr int kSampleRate = 44100;
 
-    struct Result {
-        int status = 0;       // the show's exit status when it ran to its end
-        bool stopped = false; // the sink ended it early
-        std::int64_t frames = 0;
-    };
-
-    LockstepShow(int fps, LockstepSink& sink);
+    explicit LockstepShow(int fps);
     ~LockstepShow() override;
 
-    // Times or watches the parts' renders besides; not owned.
+    // Times or watches the parts' renders besides; not owned. Before begin.
     void setInnerRenderer(PartRenderer* renderer) { inner_ = renderer; }
-    // With a keyboard, a key press (pressKey, from the sink) skips to the
-    // next part, and the end picture waits for one; without, the show runs
-    // by the music alone. Before run.
+    // With a keyboard, a key press (pressKey) skips to the next part, and
+    // the end picture waits for one; without, the show runs by the music
+    // alone. Before begin.
     void setKeyboard(bool keyboard) { display_.keyboard = keyboard; }
     void pressKey() { display_.keyPending = true; }
-    // Runs the show from the music's order startOrder; the working
-    // directory holds data/.
-    Result run(std::int32_t startOrder);
+
+    // Builds and sets up the show, the music at order startOrder; the
+    // working directory holds data/. 0, or the show's exit status.
+    int begin(std::int32_t startOrder);
+    // The next frame and its samples, valid until the next call; none once
+    // the show is over.
+    const LockstepFrame* next();
+    // The show's closing line and exit status, for a run that went to its
+    // end; a run cut short just drops the LockstepShow.
+    int finish();
+
+    std::int64_t frames() const { return frame_; }
 
     // Samples of the frames before frame `frame`.
     static std::int64_t samplesBefore(std::int64_t frame, int fps) { return frame * kSampleRate / fps; }
 
 private:
-    struct Stop {};
-
     void renderPart(int index, Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float time) override;
-    void presented(const Bitmap& picture);
 
     int fps_;
-    LockstepSink& sink_;
     PartRenderer* inner_ = nullptr;
     ManualClock clock_{1'000'000'000};
     FileSourceOpener opener_;
@@ -84,11 +100,7 @@ private:
     // The headless display, with keys that only the program presses.
     class Display final : public DisplayDriver {
     public:
-        bool present() override
-        {
-            inner.invertOnPresent = invertOnPresent;
-            return inner.present();
-        }
+        bool present() override { return inner.present(); }
         bool presentBitmap(const Bitmap& bitmap) override { return inner.presentBitmap(bitmap); }
         bool open(int width, int height, bool flag, int depth) override
         {
@@ -107,7 +119,9 @@ private:
     };
 
     Display display_;
+    std::unique_ptr<ShowSession> session_;
     std::vector<float> samples_;
+    LockstepFrame current_;
     std::int64_t frame_ = 0;
     int lastPart_ = -1;
 };

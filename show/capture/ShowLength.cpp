@@ -5,8 +5,7 @@
 #include "platform/openmpt/ModuleInfo.h"
 #include "platform/MusicPlayer.h"
 #include "platform/OfflineAudioLayer.h"
-#include "show/DemoDriver.h"
-#include "show/ShowProgram.h"
+#include "show/ShowTable.h"
 #include "show/capture/LockstepShow.h"
 
 #include <cmath>
@@ -27,8 +26,8 @@ std::int64_t estimateShowFrames(int fps, std::int32_t startOrder)
         return 0;
     const std::int64_t limit = static_cast<std::int64_t>(fps) * 1800;
     std::int64_t frame = 0;
-    for (int loop = 0; loop < DemoDriver::kLoopCount && frame < limit;) {
-        if (DemoDriver::loopEndsAt(loop, positionOrder(audio.channelPosition(music)))) {
+    for (int loop = 0; loop < kShowPartCount && frame < limit;) {
+        if (kShowParts[loop].leavesAt(positionOrder(audio.channelPosition(music)))) {
             ++loop;
             continue;
         }
@@ -38,7 +37,7 @@ std::int64_t estimateShowFrames(int fps, std::int32_t startOrder)
     }
     if (frame >= limit)
         return 0;
-    return frame + static_cast<std::int64_t>(std::ceil(DemoDriver::kEndPictureSeconds * static_cast<float>(fps)));
+    return frame + static_cast<std::int64_t>(std::ceil(kEndPictureSeconds * static_cast<float>(fps)));
 }
 
 } // namespace zov

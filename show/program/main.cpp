@@ -4,11 +4,10 @@
 #include "platform/Clock.h"
 #include "platform/sdl/FileSources.h"
 #include "platform/FpsDisplay.h"
-#include "platform/FrameLimitDisplay.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/sdl/SdlAudioLayer.h"
 #include "platform/sdl/SdlDisplay.h"
-#include "show/ShowProgram.h"
+#include "show/ShowSession.h"
 #include "show/capture/CaptureRun.h"
 #include "show/capture/ShowLength.h"
 #include "show/program/DataSearch.h"
@@ -33,6 +32,21 @@ zov::CaptureRequest captureRequest(const zov::ProgramOptions& options, const std
     request.frameLimit = options.frames;
     request.startOrder = options.capture.startOrder;
     return request;
+}
+
+// The show in real time, each frame presented as soon as it is drawn. With
+// a frame limit the run stops after that many frames, with success.
+int playShow(zov::DisplayDriver& display, zov::MusicPlayer& music, const zov::Clock& clock,
+             const zov::ShowOptions& options, std::int64_t frameLimit)
+{
+    zov::ShowSession show(display, music, clock, options);
+    if (show.begin() == 0)
+        for (std::int64_t presented = 0; show.frame().drawn;) {
+            display.present();
+            if (frameLimit > 0 && ++presented >= frameLimit)
+                return 0; // the session ends the music on its way out
+        }
+    return show.finish();
 }
 
 } // namespace
@@ -97,14 +111,7 @@ int main(int argc, char** argv)
     audioOptions.extraLatencyMs = options.audioLatencyMs;
     SdlAudioLayer audio(opener, clock, audioOptions);
     AudioMusicPlayer music(audio);
-    if (options.frames > 0)
-        display = std::make_unique<FrameLimitDisplay>(std::move(display), options.frames, [&music] {
-            // As at the show's end: the sound stops, and the program ends with success.
-            music.shutdown();
-            std::fflush(nullptr);
-            std::exit(0);
-        });
-    ShowRunOptions run;
-    run.startOrder = options.capture.startOrder;
-    return runShow(*display, music, clock, run);
+    ShowOptions show;
+    show.startOrder = options.capture.startOrder;
+    return playShow(*display, music, clock, show, options.frames);
 }

@@ -1,8 +1,8 @@
 #include "show/timedemo/Timedemo.h"
 
 #include "platform/Clock.h"
-#include "show/DemoDriver.h"
 #include "runtime/Part.h"
+#include "show/ShowTable.h"
 #include "show/capture/LockstepShow.h"
 
 #include <algorithm>
@@ -17,11 +17,9 @@ namespace {
 constexpr int kFps = 60;
 // Room for the frame times of a ten-minute part, made before the first frame.
 constexpr std::size_t kReservedFrames = kFps * 600;
-constexpr const char* kPartNames[DemoDriver::kLoopCount] = {"title and trails", "particle tunnel",
-                                                            "bubbles, grid, scroller", "portraits and greetings"};
 
 // Times each part's render and counts the presented frames.
-class BenchWatch final : public PartRenderer, public LockstepSink {
+class BenchWatch final : public PartRenderer {
 public:
     BenchWatch(const Clock& clock, int framesPerPart, std::size_t expectedFrames)
         : clock_(clock), framesPerPart_(framesPerPart)
@@ -33,11 +31,11 @@ public:
     void renderPart(int index, Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float time) override
     {
         const double took = timePartFrame(part, frame, renderDriver, time, clock_);
-        if (index >= 0 && index < DemoDriver::kLoopCount)
+        if (index >= 0 && index < kShowPartCount)
             seconds[static_cast<std::size_t>(index)].push_back(took);
     }
 
-    bool frame(const Bitmap&, const FrameFacts& facts, const float*, std::size_t) override
+    void frame(const FrameFacts& facts)
     {
         lastTicks = clock_.ticks();
         if (frames++ == 0)
@@ -47,10 +45,9 @@ public:
             (facts.part < 0 ||
              static_cast<int>(seconds[static_cast<std::size_t>(facts.part)].size()) >= framesPerPart_))
             show->pressKey();
-        return true;
     }
 
-    std::vector<double> seconds[DemoDriver::kLoopCount];
+    std::vector<double> seconds[kShowPartCount];
     std::int64_t frames = 0;
     std::int64_t firstTicks = 0;
     std::int64_t lastTicks = 0;
@@ -74,13 +71,16 @@ TimedemoReport runTimedemo(int framesPerPart, const Clock& clock, std::int64_t s
     {
         const std::size_t reserved = framesPerPart > 0 ? static_cast<std::size_t>(framesPerPart) : kReservedFrames;
         BenchWatch bench(clock, framesPerPart, reserved);
-        LockstepShow show(kFps, bench);
+        LockstepShow show(kFps);
         bench.show = &show;
         show.setInnerRenderer(&bench);
         show.setKeyboard(framesPerPart > 0);
-        report.status = show.run(0).status;
+        if (show.begin(0) == 0)
+            while (const LockstepFrame* frame = show.next())
+                bench.frame(frame->facts);
+        report.status = show.finish();
 
-        for (int p = 0; p < DemoDriver::kLoopCount; ++p) {
+        for (int p = 0; p < kShowPartCount; ++p) {
             TimedemoReport::PartRow row;
             row.part = p;
             const std::vector<double>& s = bench.seconds[p];
@@ -109,7 +109,7 @@ std::string timedemoTable(const TimedemoReport& r)
     out += line;
     for (const TimedemoReport::PartRow& p : r.parts) {
         char name[64];
-        std::snprintf(name, sizeof name, "%d %s", p.part + 1, kPartNames[p.part]);
+        std::snprintf(name, sizeof name, "%d %s", p.part + 1, kShowParts[p.part].title);
         const double fps = p.renderSeconds > 0.0 ? static_cast<double>(p.frames) / p.renderSeconds : 0.0;
         std::snprintf(line, sizeof line, "%-32s %7lld %10.3f %10.3f %10.3f %9.1f\n", name,
                       static_cast<long long>(p.frames), p.times.median * 1e3, p.times.p99 * 1e3,
@@ -136,7 +136,7 @@ std::string timedemoJson(const TimedemoReport& r)
         std::snprintf(line, sizeof line,
                       "    {\"part\": %d, \"name\": \"%s\", \"frames\": %lld, \"median_ms\": %.4f, \"p99_ms\": %.4f, "
                       "\"worst_ms\": %.4f, \"fps\": %.2f}%s\n",
-                      p.part + 1, kPartNames[p.part], static_cast<long long>(p.frames), p.times.median * 1e3,
+                      p.part + 1, kShowParts[p.part].title, static_cast<long long>(p.frames), p.times.median * 1e3,
                       p.times.p99 * 1e3, p.times.worst * 1e3, fps, i + 1 < r.parts.size() ? "," : "");
         out += line;
     }

@@ -6,10 +6,10 @@
 #include "effects/ParticleTunnelLayer.h"
 #include "effects/RippleGridLayer.h"
 #include "effects/ScrollerLayer.h"
-#include "effects/ShowFactories.h"
 #include "effects/TrailObjectPart.h"
 #include "image/Bitmap.h"
 #include "raster/NewRenderDriver.h"
+#include "show/ShowTable.h"
 #include "tests/runtime/DataFolder.h"
 
 #include <gtest/gtest.h>
@@ -42,10 +42,15 @@ struct ShowParts : testing::Test {
         descriptor.setSize(512, 384);
         driver = std::make_unique<NewRenderDriver>(descriptor);
     }
-    std::unique_ptr<Part> quietly(std::unique_ptr<Part> (*factory)(int, int))
+    // Part index of the show, made as the show makes it.
+    static std::unique_ptr<Part> make(int index)
+    {
+        return kShowParts[index].make(512, 384, kShowParts[index].background);
+    }
+    std::unique_ptr<Part> quietly(int index)
     {
         testing::internal::CaptureStdout();
-        auto part = factory(512, 384);
+        auto part = make(index);
         part->init(frame, *driver);
         std::fflush(stdout);
         lines = testing::internal::GetCapturedStdout();
@@ -70,8 +75,7 @@ std::uint32_t rgb(std::uint32_t p) { return p & 0xFFFFFF; }
 TEST_F(ShowParts, FactoriesBuildTheLayersInOrderOnTheirBackgrounds)
 {
     testing::internal::CaptureStdout();
-    std::unique_ptr<Part> parts[] = {makeSlidePart(512, 384), makeTunnelPart(512, 384), makeScrollerPart(512, 384),
-                                     makeGreetsPart(512, 384)};
+    std::unique_ptr<Part> parts[] = {make(0), make(1), make(2), make(3)};
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "trying to load data/particle.jpg with loader number 1. \n");
     auto* slide = dynamic_cast<TrailObjectPart*>(parts[0].get());
     auto* tunnel = dynamic_cast<LayeredPart*>(parts[1].get());
@@ -120,7 +124,7 @@ TEST_F(ShowParts, FactoriesBuildTheLayersInOrderOnTheirBackgrounds)
 TEST_F(ShowParts, TitleEntersFromTheRightAndFadesAtForty)
 {
     folder.jpeg("data/pinegrov.jpg", 271, 20, 0x808080); // mid-grey: no saturation over the background
-    auto part = quietly(makeSlidePart);
+    auto part = quietly(0);
     // The cube's two emblem faces each load their picture.
     EXPECT_EQ(lines, " actiontable constructor gets called \n"
                      "trying to load data/kubface.jpg with loader number 1. \n"
@@ -141,7 +145,7 @@ TEST_F(ShowParts, TitleEntersFromTheRightAndFadesAtForty)
 
 TEST_F(ShowParts, CubeIsDrawnIntoTheTrailWhichIsAddedOverTheLayers)
 {
-    auto part = quietly(makeSlidePart);
+    auto part = quietly(0);
     auto* slide = dynamic_cast<TrailObjectPart*>(part.get());
     const Bitmap& trail = *slide->trail();
     ASSERT_EQ(trail.width(), 512);
@@ -182,7 +186,7 @@ TEST(GreetsPart, WindowSwingsBetweenRows19And364)
 
 TEST_F(ShowParts, GreetsShowsTheTurnsPortraitThroughItsMask)
 {
-    auto part = quietly(makeGreetsPart);
+    auto part = quietly(3);
     EXPECT_EQ(lines, " actiontable constructor gets called \n"
                      "deleted object \n"
                      "trying to load data/envmap.jpg with loader number 1. \n"

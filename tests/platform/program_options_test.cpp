@@ -1,7 +1,6 @@
 #include "image/Bitmap.h"
 #include "platform/Clock.h"
 #include "platform/FpsDisplay.h"
-#include "platform/FrameLimitDisplay.h"
 #include "platform/HeadlessDisplay.h"
 #include "show/program/ProgramOptions.h"
 
@@ -119,26 +118,4 @@ TEST(FpsDisplay, ReportsOnceASecondAndPassesEverythingOn)
     EXPECT_EQ(display.frame()->pixel(0, 0), 0u); // inverted an even number of times
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "26.0 fps\n"); // 26 frames in the first 1.0 s
-}
-
-TEST(FrameLimitDisplay, EndsTheShowingAfterTheLastFrame)
-{
-    auto inner = std::make_unique<HeadlessDisplay>();
-    HeadlessDisplay* headless = inner.get();
-    int ends = 0;
-    FrameLimitDisplay display(std::move(inner), 3, [&] {
-        EXPECT_EQ(headless->presentCount(), 3);
-        ++ends;
-    });
-    ASSERT_TRUE(display.open(4, 4, true, 32));
-    EXPECT_TRUE(display.present());
-    EXPECT_TRUE(display.presentBitmap(*display.frame()));
-    EXPECT_EQ(ends, 0);
-    EXPECT_TRUE(display.present());
-    EXPECT_EQ(ends, 1);
-    // Should the callback return, nothing more is shown and it is not called again.
-    EXPECT_FALSE(display.present());
-    EXPECT_FALSE(display.presentBitmap(*display.frame()));
-    EXPECT_EQ(headless->presentCount(), 3);
-    EXPECT_EQ(ends, 1);
 }

@@ -1,6 +1,6 @@
 #include "tools/demotool/Render.h"
 
-#include "effects/ShowPlayback.h"
+#include "show/PartPlayback.h"
 #include "engine3d/Scene.h"
 #include "image/Bitmap.h"
 #include "image/PngWriter.h"

@@ -18,7 +18,7 @@ struct ObjectView {
 // PNG. The exit status: 0, or 1 with a line on standard error.
 int renderObject(const ObjectView& view);
 
-// Part (0 to 3) rendered alone from its start, frame after frame at 60 frames
+// Part (from 0, in playing order) rendered alone from its start, frame after frame at 60 frames
 // a second of show time up to `seconds`, so that its trails and feedback are
 // as the show has them; the last frame goes to a PNG. The working directory
 // holds data/. The exit status: 0, or 1 with a line on standard error.

@@ -1,5 +1,6 @@
 // demotool: looks into the files the show reads and draws its objects and
 // parts one picture at a time.
+#include "show/ShowTable.h"
 #include "show/program/DataSearch.h"
 #include "tools/demotool/FileInfo.h"
 #include "tools/demotool/QuietStdout.h"
@@ -27,7 +28,7 @@ constexpr const char* kUsage =
     "  render-object FILE.lwo [options] -o OUT.png\n"
     "                         an LWOB object through the show's scene pipeline\n"
     "  render-part N --time T [--data DIR] -o OUT.png\n"
-    "                         one frame of part N (1 to 4) at T seconds of show time\n"
+    "                         one frame of part N (1 to PARTS) at T seconds of show time\n"
     "\n"
     "'demotool COMMAND --help' tells more of each. Exit status: 0 on success, 1 when a file\n"
     "cannot be read or written (a line on standard error says which and why), 2 for a\n"
@@ -65,7 +66,7 @@ constexpr const char* kObjectUsage =
 
 constexpr const char* kPartUsage =
     "Usage: demotool render-part N --time T [--data DIR] -o OUT.png\n"
-    "Draws part N of the show (1 to 4) from its start, a frame every 10 ms of show time with\n"
+    "Draws part N of the show (1 to PARTS) from its start, a frame every 10 ms of show time with\n"
     "the music's rows scripted, and writes the frame at T seconds, so that trails, feedback\n"
     "and the star's jumps on the beat are as the show has them. The same pixels come out\n"
     "on every run.\n"
@@ -74,6 +75,15 @@ constexpr const char* kPartUsage =
     "  --data DIR   the folder holding data/ (or data/ itself); by default the working\n"
     "               directory, then the program's folder, then ../share/zov from it\n"
     "  -o OUT.png   the picture to write\n";
+
+// The text with PARTS replaced by the number of the show's parts.
+std::string withPartCount(std::string text)
+{
+    const std::string count = std::to_string(zov::kShowPartCount);
+    for (std::size_t at = text.find("PARTS"); at != std::string::npos; at = text.find("PARTS", at))
+        text.replace(at, 5, count);
+    return text;
+}
 
 int usageError(const std::string& problem, const char* command = nullptr)
 {
@@ -197,8 +207,8 @@ int renderPartCommand(const std::vector<std::string>& args)
         } else if (a.rfind("-", 0) == 0) {
             return usageError("unknown option '" + a + "'", kCommand);
         } else if (part == 0) {
-            if (!parseNumber(a, part) || part < 1 || part > 4)
-                return usageError("the part is a number from 1 to 4, not '" + a + "'", kCommand);
+            if (!parseNumber(a, part) || part < 1 || part > zov::kShowPartCount)
+                return usageError(withPartCount("the part is a number from 1 to PARTS, not '") + a + "'", kCommand);
         } else {
             return usageError("unexpected argument '" + a + "'", kCommand);
         }
@@ -235,7 +245,7 @@ int main(int argc, char** argv)
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "--help" || command == "-h") {
-        std::fputs(kUsage, stdout);
+        std::fputs(withPartCount(kUsage).c_str(), stdout);
         return 0;
     }
     if (command == "--version") {
@@ -254,7 +264,7 @@ int main(int argc, char** argv)
     }
     if (command == "render-part") {
         if (isHelp(rest))
-            return std::fputs(kPartUsage, stdout) < 0;
+            return std::fputs(withPartCount(kPartUsage).c_str(), stdout) < 0;
         return renderPartCommand(rest);
     }
     return usageError("unknown command '" + command + "'");

@@ -1,4 +1,4 @@
-#include "show/ShowProgram.h"
+#include "show/ShowSession.h"
 #include "tests/runtime/DataFolder.h"
 #include "tests/show/ShowFakes.h"
 
@@ -27,7 +27,11 @@ struct ShowFixture : testing::Test {
     int run()
     {
         try {
-            return runShow(display, music, clock);
+            ShowSession show(display, music, clock);
+            if (show.begin() == 0)
+                while (show.frame().drawn)
+                    display.present();
+            return show.finish();
         } catch (const std::exception& e) {
             ADD_FAILURE() << e.what();
             return -1;
@@ -141,4 +145,36 @@ TEST_F(ShowFixture, HeadlessShowRunsByTheMusicAndEnds)
     EXPECT_EQ(display.keyHitCalls, 0);
     EXPECT_EQ(music.shutdownAtFrame, std::vector<int>{7});
     EXPECT_EQ(display.frames, 7 + 300);
+}
+
+TEST_F(ShowFixture, ARunCutShortEndsTheMusicAndSaysNothingMore)
+{
+    music.position = [](int) { return std::pair{0, 0}; };
+    testing::internal::CaptureStdout();
+    {
+        ShowSession show(display, music, clock);
+        ASSERT_EQ(show.begin(), 0);
+        for (int i = 0; i < 5 && show.frame().drawn; ++i)
+            display.present();
+        std::fflush(stdout);
+        testing::internal::GetCapturedStdout();
+        testing::internal::CaptureStdout();
+    }
+    std::fflush(stdout);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(music.shutdownAtFrame, std::vector<int>{5});
+}
+
+TEST_F(ShowFixture, TheShowOpensOnTheFirstPartAskedFor)
+{
+    music.position = [](int) { return std::pair{0, 0}; };
+    ShowOptions options;
+    options.firstPart = 2;
+    testing::internal::CaptureStdout();
+    ShowSession show(display, music, clock, options);
+    ASSERT_EQ(show.begin(), 0);
+    const ShowFrame first = show.frame();
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(first.drawn);
+    EXPECT_EQ(first.part, 2);
 }

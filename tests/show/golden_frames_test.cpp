@@ -4,10 +4,11 @@
 // the table in golden/hashes.txt. A changed hash means changed output: look
 // at the pictures, and when the change is intended regenerate table and
 // pictures with
-//   ZOV_UPDATE_REFERENCE=1 ./effects_golden_test
+//   ZOV_UPDATE_REFERENCE=1 ./show_golden_test
 // (writes tests/effects/golden/*.png and hashes.txt in the source tree). A
 // frame that differs is written to the build's tests/golden_actual/.
-#include "effects/ShowPlayback.h"
+#include "show/PartPlayback.h"
+#include "show/ShowTable.h"
 #include "image/Bitmap.h"
 #include "image/PngWriter.h"
 #include "tests/ReferenceHashes.h"
@@ -27,7 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kGoldenDir = fs::path(ZOV_SOURCE_DIR) / "tests/effects/golden";
+const fs::path kGoldenDir = fs::path(ZOV_SOURCE_DIR) / "tests/show/golden";
 const fs::path kActualDir = fs::path(ZOV_BINARY_DIR) / "tests/golden_actual";
 
 struct GoldenPart {
@@ -55,7 +56,7 @@ int frameAt(double seconds) { return static_cast<int>(std::lround(seconds / kPla
 std::string frameName(int part, int frame)
 {
     char name[64];
-    std::snprintf(name, sizeof name, "%s_%.2f", showPartName(part), frame * kPlaybackFrameSeconds);
+    std::snprintf(name, sizeof name, "%s_%.2f", kShowParts[part].name, frame * kPlaybackFrameSeconds);
     return name;
 }
 

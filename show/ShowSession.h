@@ -1,0 +1,78 @@
+#pragma once
+
+#include "show/DemoDriver.h"
+#include "show/ShowTable.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace zov {
+
+class Bitmap;
+class Clock;
+class DisplayDriver;
+class MusicPlayer;
+class NewRenderDriver;
+class Part;
+class PartList;
+class PartRenderer;
+
+// How a program runs the show beyond the display, music and clock.
+struct ShowOptions {
+    // The music starts at this order; the parts whose orders have passed end
+    // at once, so the show opens on the part the order belongs to.
+    std::int32_t startOrder = 0;
+    // The show opens on this part, the ones before it passed over.
+    int firstPart = 0;
+    // Renders the parts when given (capture, timing); not owned.
+    PartRenderer* partRenderer = nullptr;
+};
+
+// The program entry: builds the show from the show table (render driver,
+// part list, parts, driver) and runs it on the given display and music with
+// the given clock, one frame at a time as the caller asks:
+//
+//     ShowSession show(display, music, clock);
+//     if (show.begin() == 0)
+//         while (show.frame().drawn)
+//             display.present();
+//     return show.finish();
+//
+// Paths are relative to the working directory, which holds data/. The
+// show's objects live as long as the session; a session dropped without
+// finish (a run cut short) ends the music and says nothing more.
+class ShowSession {
+public:
+    ShowSession(DisplayDriver& display, MusicPlayer& music, const Clock& clock, const ShowOptions& options = {});
+    ~ShowSession();
+
+    ShowSession(const ShowSession&) = delete;
+    ShowSession& operator=(const ShowSession&) = delete;
+
+    // Builds and sets up the show: 0, or the exit status of a show that
+    // cannot run (finish then still has the last word).
+    int begin();
+    // The next frame, drawn into the display's frame; none once the show is
+    // over.
+    ShowFrame frame() { return driver_->frame(); }
+    // The program's closing line; returns the exit status.
+    int finish();
+
+    DemoDriver& driver() { return *driver_; }
+    PartList& partList() { return *partList_; }
+
+private:
+    DisplayDriver& display_;
+    MusicPlayer& music_;
+    ShowOptions options_;
+    // Only describes the target size to the render driver.
+    std::unique_ptr<Bitmap> frameDescriptor_;
+    std::unique_ptr<NewRenderDriver> renderDriver_;
+    std::unique_ptr<PartList> partList_;
+    std::unique_ptr<Part> parts_[kShowPartCount];
+    std::unique_ptr<DemoDriver> driver_;
+    int status_ = 0;
+    bool finished_ = false;
+};
+
+} // namespace zov

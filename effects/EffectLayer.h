@@ -16,6 +16,12 @@ public:
     // key is compared case-insensitively; how value is read depends on key.
     virtual void setParam(const char* key, const void* value) = 0;
     virtual ~EffectLayer() = default;
+
+    // Advances the state the layer carries from frame to frame by one step
+    // of the feedback clock, at layer time `time`; frame gives the size only.
+    virtual void step(const Bitmap& /*frame*/, float /*time*/) {}
+    // Forgets the state carried from frame to frame, as after init.
+    virtual void restartFeedback() {}
 };
 
 } // namespace zov

@@ -31,6 +31,13 @@ void FadingPictureLayer::setParam(const char* key, const void* value)
     }
 }
 
+void FadingPictureLayer::restartFeedback()
+{
+    fadeStart_ = -1.0f;
+    fading_ = false;
+    lastTime_ = -1.0f;
+}
+
 void FadingPictureLayer::init()
 {
     if (fileName_ == nullptr || width_ <= 0 || height_ <= 0)

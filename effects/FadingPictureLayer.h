@@ -24,6 +24,8 @@ public:
     void init() override;
     void render(Bitmap& frame, float time, int reserved) override;
     void setParam(const char* key, const void* value) override;
+    // Back to drawing, as after init: the fade begins again at 3 seconds.
+    void restartFeedback() override;
 
     // 255 - (time - fadeStart) * speed, clamped to 0..255; NaN gives 0.
     static int fadeLevel(float time, float fadeStart, float speed);

@@ -4,6 +4,7 @@
 #include "image/Bitmap.h"
 #include "image/ImageLoaderRegistry.h"
 #include "runtime/ActionTable.h"
+#include "runtime/FeedbackClock.h"
 
 #include <cstdlib>
 
@@ -30,14 +31,32 @@ void LayeredPart::init(Bitmap& frame, NewRenderDriver&)
             layer->init();
 }
 
-void LayeredPart::render(Bitmap& frame, NewRenderDriver&, float time)
+void LayeredPart::render(Bitmap& frame, NewRenderDriver& renderDriver, float time)
 {
+    const StepSpan steps = takeDueSteps(time);
+    for (std::int64_t j = steps.first; j <= steps.last; ++j)
+        step(renderDriver, frame, feedback::stepTime(j));
     const float t = layerClock(time);
     if (background_)
         background_->copyTo(frame);
     for (auto& layer : layers_)
         if (layer)
             layer->render(frame, t, 0);
+}
+
+void LayeredPart::step(NewRenderDriver&, const Bitmap& frame, float time)
+{
+    const float t = layerClock(time);
+    for (auto& layer : layers_)
+        if (layer)
+            layer->step(frame, t);
+}
+
+void LayeredPart::restartFeedback()
+{
+    for (auto& layer : layers_)
+        if (layer)
+            layer->restartFeedback();
 }
 
 void LayeredPart::randomizeOffset()

@@ -23,8 +23,12 @@ public:
     // Creates the action table, loads the background at the frame's size,
     // then initialises the layers in order.
     void init(Bitmap& frame, NewRenderDriver& renderDriver) override;
-    // Copies the background into the frame, then renders every layer.
+    // Runs the feedback steps due, then copies the background into the
+    // frame and renders every layer.
     void render(Bitmap& frame, NewRenderDriver& renderDriver, float time) override;
+    // Steps every layer at the layer clock of `time`.
+    void step(NewRenderDriver& renderDriver, const Bitmap& frame, float time) override;
+    void restartFeedback() override;
     // A whole number of seconds, 0 to 127.
     void randomizeOffset() override;
     EffectLayer* layer(int index) override;

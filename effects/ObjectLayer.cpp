@@ -45,6 +45,11 @@ void ObjectLayer::init()
     scene_->far = kFar;
 }
 
+void ObjectLayer::restartFeedback()
+{
+    bonkPending_ = false;
+}
+
 void ObjectLayer::render(Bitmap& frame, float time, int)
 {
     if (bonkPending_) {
@@ -60,6 +65,8 @@ void ObjectLayer::render(Bitmap& frame, float time, int)
         driver_ = std::make_unique<NewRenderDriver>(frame);
         driver_->clearDepth();
     }
+    // Every frame is judged on its own depths, not on how many came before.
+    scene_->restartFrameCounter();
     scene_->render(frame, *driver_, static_cast<double>(objectTime_), 1);
 }
 

@@ -3,6 +3,7 @@
 #include "effects/EffectLayer.h"
 #include "effects/ShowPaths.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace zov {
@@ -31,9 +32,14 @@ public:
     // render for the frame's size.
     void render(Bitmap& frame, float time, int reserved) override;
     void setParam(const char* key, const void* value) override;
+    // Drops a "BONK" not yet rendered.
+    void restartFeedback() override;
 
     // Seconds gathered by all object layers' "BONK"s since the program began.
     static float bonkOffset() { return bonkOffset_; }
+    // Puts the shared offset where this many "BONK"s, each rendered, leave
+    // it: a show that opens later in its course than its start.
+    static void setBonkCount(std::int64_t bonks) { bonkOffset_ = static_cast<float>(bonks) * kBonkStep; }
 
     const char* objectFile() const { return objectFile_; }
     const char* textureFile() const { return textureFile_; }

@@ -125,11 +125,23 @@ void clearRows(Bitmap& bitmap, int first, int last)
                 static_cast<std::size_t>(last - first + 1) * static_cast<std::size_t>(bitmap.width()) * 4);
 }
 
-void RippleGridLayer::render(Bitmap& frame, float time, int) { renderWith(frame, time, false); }
+void RippleGridLayer::render(Bitmap& frame, float, int)
+{
+    if (feedback_)
+        feedback_->addTo(frame);
+}
 
-void RippleGridLayer::renderReference(Bitmap& frame, float time) { renderWith(frame, time, true); }
+void RippleGridLayer::step(const Bitmap& frame, float time) { stepWith(frame, time, false); }
 
-void RippleGridLayer::renderWith(Bitmap& frame, float time, bool reference)
+void RippleGridLayer::stepReference(const Bitmap& frame, float time) { stepWith(frame, time, true); }
+
+void RippleGridLayer::restartFeedback()
+{
+    if (feedback_)
+        feedback_->fill(0);
+}
+
+void RippleGridLayer::stepWith(const Bitmap& frame, float time, bool reference)
 {
     if (!feedback_)
         feedback_ = std::make_unique<Bitmap>(frame.width(), frame.height());
@@ -157,7 +169,6 @@ void RippleGridLayer::renderWith(Bitmap& frame, float time, bool reference)
 
     clearRows(fb, 0, kClearedRows - 1);
     clearRows(fb, fb.height() - 1 - kClearedRows, fb.height() - 2);
-    fb.addTo(frame);
 }
 
 } // namespace zov

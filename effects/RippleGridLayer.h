@@ -10,8 +10,8 @@
 namespace zov {
 
 // A wire grid, rippled by a travelling sine wave and turning about the view
-// axis, drawn into a feedback bitmap that is blurred every frame (light
-// trails drifting down and right) and added onto the frame. No keys.
+// axis, drawn into a feedback bitmap that is blurred at every feedback step
+// (light trails drifting down and right) and added onto the frame. No keys.
 class RippleGridLayer final : public EffectLayer {
 public:
     static constexpr int kCells = 32;
@@ -24,14 +24,19 @@ public:
     ~RippleGridLayer() override;
 
     void init() override;
+    // Adds the feedback onto the frame.
     void render(Bitmap& frame, float time, int reserved) override;
     void setParam(const char*, const void*) override {}
-    // The same frame as render, by the plain loops that ripple, turn and
-    // project both ends of every line; render does each distinct end once.
-    void renderReference(Bitmap& frame, float time);
+    // Blurs the feedback, draws the grid into it at `time` and clears its
+    // edge rows.
+    void step(const Bitmap& frame, float time) override;
+    void restartFeedback() override;
+    // The same step by the plain loops that ripple, turn and project both
+    // ends of every line; step does each distinct end once.
+    void stepReference(const Bitmap& frame, float time);
 
     const LineSet& grid() const { return grid_; }
-    // None before the first render.
+    // None before the first step.
     const Bitmap* feedback() const { return feedback_.get(); }
 
     // A line end shared by several lines (bitwise the same rest point), and
@@ -45,7 +50,7 @@ public:
     };
 
 private:
-    void renderWith(Bitmap& frame, float time, bool reference);
+    void stepWith(const Bitmap& frame, float time, bool reference);
 
     LineSet grid_;
     std::unique_ptr<Bitmap> feedback_;

@@ -40,13 +40,29 @@ void TrailObjectPart::init(Bitmap& frame, NewRenderDriver& renderDriver)
 void TrailObjectPart::render(Bitmap& frame, NewRenderDriver& renderDriver, float time)
 {
     LayeredPart::render(frame, renderDriver, time);
+    if (trail_)
+        trail_->addTo(frame);
+}
+
+void TrailObjectPart::step(NewRenderDriver& renderDriver, const Bitmap& frame, float time)
+{
+    LayeredPart::step(renderDriver, frame, time);
     if (!trail_)
         return;
     object_->rotation.set(time, -1.4 * time, 0.6 * time);
     feedbackBlur4(*trail_);
     object_->position.set(0.0, 0.0, kSwing * std::sin(2.0 * time));
+    // Each step's cube is judged on its own depths, not on how many steps
+    // came before.
+    scene_->restartFrameCounter();
     scene_->render(*trail_, renderDriver, static_cast<double>(time), 1);
-    trail_->addTo(frame);
+}
+
+void TrailObjectPart::restartFeedback()
+{
+    LayeredPart::restartFeedback();
+    if (trail_)
+        trail_->fill(0);
 }
 
 } // namespace zov

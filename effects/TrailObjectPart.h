@@ -11,8 +11,8 @@ class Scene;
 class meshSurfaceObject;
 
 // The first part: its layers, then a spinning object that leaves light
-// trails: the object is drawn into a trail bitmap that is blurred every
-// frame and added onto the frame.
+// trails: the object is drawn into a trail bitmap that is blurred at every
+// feedback step and added onto the frame.
 class TrailObjectPart final : public LayeredPart {
 public:
     TrailObjectPart(const char* backgroundName, std::vector<std::unique_ptr<EffectLayer>> layers);
@@ -22,9 +22,14 @@ public:
     // surfaces in a scene seen from (0, 0, -40), and the trail bitmap at the
     // frame's size.
     void init(Bitmap& frame, NewRenderDriver& renderDriver) override;
-    // time: show clock seconds; the object turns and swings by it. The cube
-    // is drawn through the shared render driver.
+    // The layered part's render (feedback steps included), then the trail
+    // added onto the frame.
     void render(Bitmap& frame, NewRenderDriver& renderDriver, float time) override;
+    // The layers' step, then the trail blurred and the cube drawn into it at
+    // show time `time`, by which it turns and swings, through the shared
+    // render driver.
+    void step(NewRenderDriver& renderDriver, const Bitmap& frame, float time) override;
+    void restartFeedback() override;
 
     // None before init.
     const Bitmap* trail() const { return trail_.get(); }

@@ -49,6 +49,10 @@ public:
     int render(Bitmap& target, NewRenderDriver& driver, double time, int unused = 1);
 
     int frameCounter() const { return frameCounter_; }
+    // The next render starts the counter again: it clears the depth buffer
+    // and stamps 0, so that what it draws does not depend on the renders
+    // before it.
+    void restartFrameCounter() { frameCounter_ = 0; }
     // Triangles collected by the last render (past kMaxTriangles are dropped).
     int triangleCount() const { return triangleCount_; }
     const std::shared_ptr<SurfaceTable>& surfaceTable() const { return surfaceTable_; }

@@ -43,6 +43,12 @@ public:
     // A module's position word, or a stream's position in sample frames, of
     // the sound being heard now.
     virtual std::uint32_t channelPosition(Handle channel) = 0;
+    // Milliseconds of the channel's sound, from where it was last started
+    // (whole milliseconds of whole frames, rounded down), at which the run
+    // of the position being heard began, the position seen through mask
+    // (0xFFFF: the order, whatever the row). Negative when the layer cannot
+    // tell.
+    virtual std::int64_t channelRunStartMs(Handle, std::uint32_t /*mask*/) { return -1; }
     virtual bool channelStop(Handle channel) = 0;
 
     virtual bool setVolume(int volume) = 0;                 // 0..100 for all output

@@ -116,6 +116,12 @@ std::int32_t AudioMusicPlayer::order()
     return music_ == 0 ? 0 : positionOrder(audio_.channelPosition(music_));
 }
 
+std::int64_t AudioMusicPlayer::orderStartMs()
+{
+    constexpr std::uint32_t kOrderBits = 0xFFFF;
+    return music_ == 0 ? -1 : audio_.channelRunStartMs(music_, kOrderBits);
+}
+
 std::int32_t AudioMusicPlayer::row()
 {
     return music_ == 0 ? 0 : positionRow(audio_.channelPosition(music_));

@@ -30,6 +30,7 @@ public:
     bool pauseStream() override;
     std::int32_t streamPosition() override;
     std::uint64_t passes() override;
+    std::int64_t orderStartMs() override;
 
 private:
     void fatal(const char* text);

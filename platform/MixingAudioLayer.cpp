@@ -220,6 +220,15 @@ std::uint32_t MixingAudioLayer::channelPosition(Handle handle)
     return channel->timeline.positionAt(heardFrames() - 1);
 }
 
+std::int64_t MixingAudioLayer::channelRunStartMs(Handle handle, std::uint32_t mask)
+{
+    Channel* channel = find(handle);
+    if (!channel || rate_ == 0)
+        return -1;
+    const std::int64_t first = channel->timeline.runStart(heardFrames() - 1, mask);
+    return std::max<std::int64_t>(first - channel->startFrame, 0) * 1000 / rate_;
+}
+
 bool MixingAudioLayer::channelStop(Handle handle)
 {
     Channel* channel = find(handle);

@@ -40,6 +40,7 @@ public:
     bool musicPlay(Handle music) override;
     bool musicPlayEx(Handle music, std::uint32_t position, std::int32_t flags, bool reset) override;
     std::uint32_t channelPosition(Handle channel) override;
+    std::int64_t channelRunStartMs(Handle channel, std::uint32_t mask) override;
     bool channelStop(Handle channel) override;
     bool setVolume(int volume) override;
     bool musicSetAmplify(Handle music, int amp) override;

@@ -25,6 +25,11 @@ public:
     // How often the music has gone back to its restart position (or ended)
     // since it was loaded; 0 when the player cannot tell.
     virtual std::uint64_t passes() { return 0; }
+    // Milliseconds of music, from where playAt started it, at which the
+    // order being heard began (the run it is in now); negative when the
+    // player cannot tell. What the music leads takes its time from here
+    // rather than from the frame that first saw it.
+    virtual std::int64_t orderStartMs() { return -1; }
 };
 
 // The module position word: order in the low 16 bits, row in the high 16.

@@ -37,4 +37,26 @@ std::uint32_t PositionTimeline::positionAt(std::int64_t frame) const
     return position;
 }
 
+std::int64_t PositionTimeline::runStart(std::int64_t frame, std::uint32_t mask) const
+{
+    const std::uint64_t n = count_.load(std::memory_order_acquire);
+    const std::int64_t start = startFrame_.load(std::memory_order_relaxed);
+    if (n == 0 || frame < start)
+        return start;
+    constexpr std::uint64_t kReadable = kEntries - 16;
+    const std::uint64_t oldest = n > kReadable ? n - kReadable : 0;
+    auto endOf = [&](std::uint64_t i) { return entries_[i % kEntries].endFrame.load(std::memory_order_relaxed); };
+    auto maskedOf = [&](std::uint64_t i) {
+        return entries_[i % kEntries].position.load(std::memory_order_relaxed) & mask;
+    };
+    // The stretch holding frame, as positionAt finds it.
+    std::uint64_t at = n - 1;
+    while (at > oldest && endOf(at - 1) > frame)
+        --at;
+    const std::uint32_t wanted = maskedOf(at);
+    while (at > oldest && maskedOf(at - 1) == wanted)
+        --at;
+    return at > 0 ? endOf(at - 1) : start;
+}
+
 } // namespace zov

@@ -27,6 +27,12 @@ public:
     // stretch, the restart position; past the newest, the newest.
     std::uint32_t positionAt(std::int64_t frame) const;
 
+    // The first frame of the run of output that frame belongs to, over which
+    // the position, seen through mask, stays the same (0xFFFF: the order,
+    // whatever the row): where that order or row began. Told to within one
+    // published stretch, and no further back than the entries kept.
+    std::int64_t runStart(std::int64_t frame, std::uint32_t mask) const;
+
     static constexpr std::size_t kEntries = 8192; // about 27 s of 147-frame blocks
 
 private:

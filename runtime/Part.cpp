@@ -1,6 +1,9 @@
 #include "runtime/Part.h"
 
 #include "runtime/ActionTable.h"
+#include "runtime/FeedbackClock.h"
+
+#include <cmath>
 
 namespace zov {
 
@@ -11,5 +14,40 @@ void Part::setActionTable(std::unique_ptr<ActionTable> table)
 {
     actionTable_ = std::move(table);
 }
+
+void Part::start(float seconds)
+{
+    setStartTime(seconds);
+    restartFeedback();
+    // Steps before the start are not the part's.
+    stepsRun_ = feedback::lastStepBy(feedback::milliseconds(seconds) - 1);
+}
+
+Part::StepSpan Part::takeDueSteps(float time)
+{
+    StepSpan span;
+    span.last = feedback::lastStepBy(feedback::milliseconds(time));
+    span.first = stepsRun_ + 1;
+    if (stepBound_ > 0 && !catchUpFully_ && span.last - span.first >= stepBound_)
+        span.first = span.last - stepBound_ + 1;
+    catchUpFully_ = false;
+    if (span.last > stepsRun_)
+        stepsRun_ = span.last;
+    return span;
+}
+
+namespace feedback {
+
+float stepTime(std::int64_t step)
+{
+    return static_cast<float>(static_cast<double>(stepMs(step)) * 0.001);
+}
+
+std::int64_t milliseconds(float seconds)
+{
+    return std::llround(static_cast<double>(seconds) * 1000.0);
+}
+
+} // namespace feedback
 
 } // namespace zov

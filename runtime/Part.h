@@ -28,9 +28,36 @@ public:
 
     // The part's effect layer at index, or none; the driver sends it music cues.
     virtual EffectLayer* layer(int) { return nullptr; }
+    // Advances the state the part carries from frame to frame (trails, glow)
+    // by one step of the feedback clock (runtime/FeedbackClock.h), taken at
+    // show time `time`; render runs the steps due, then draws the rest at the
+    // frame's own time. frame gives the size only.
+    virtual void step(NewRenderDriver&, const Bitmap& /*frame*/, float /*time*/) {}
+    // Forgets the state carried from frame to frame, as the part was after
+    // init.
+    virtual void restartFeedback() {}
 
     float startTime() const { return startTime_; }
     void setStartTime(float seconds) { startTime_ = seconds; }
+    // The part's loop begins at `seconds` of show time: its clock starts
+    // there and its carried state starts afresh, so that a frame depends only
+    // on its show time and the part's start.
+    void start(float seconds);
+    // At most this many feedback steps are run by one render, the latest
+    // ones: a machine too slow for the frame rate falls behind instead of
+    // spiralling. 0: no bound (captures, seeks).
+    void setStepBound(int steps) { stepBound_ = steps; }
+    // The next render runs every step due, whatever the bound (after a seek).
+    void catchUpFully() { catchUpFully_ = true; }
+
+    // The feedback steps due by show time `time` that have not run yet, from
+    // the part's start on: [first, last], empty when last < first. Marks
+    // them as run.
+    struct StepSpan {
+        std::int64_t first = 0;
+        std::int64_t last = -1;
+    };
+    StepSpan takeDueSteps(float time);
     // None until init.
     const ActionTable* actionTable() const { return actionTable_.get(); }
     PartList* owner() const { return owner_; }
@@ -44,6 +71,9 @@ protected:
 
 private:
     float startTime_ = 0.0f; // show clock seconds when the part's loop began
+    std::int64_t stepsRun_ = -1; // the last feedback step run (feedback::stepMs)
+    int stepBound_ = 0;
+    bool catchUpFully_ = false;
     std::unique_ptr<ActionTable> actionTable_;
     PartList* owner_ = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "runtime/PartList.h"
 #include "show/ShowTable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -70,11 +71,13 @@ int DemoDriver::begin(PartList& partList, int firstPart, const char* musicFile, 
     const float started = now();
     showStart_ = started;
     if (Part* first = partList.part(firstPart))
-        first->setStartTime(started);
+        first->start(started);
     frame_ = display_.frame();
     std::printf("got to loop \n");
     if (Part* opening = partList.part(firstPart))
-        opening->setStartTime(now());
+        opening->start(now());
+    partStart_ = now();
+    leftByMusic_ = false;
     firstPart_ = firstPart;
     part_ = firstPart;
     phase_ = Phase::Entering;
@@ -119,14 +122,17 @@ ShowFrame DemoDriver::frame()
                 break;
             }
             const ShowPartEntry& entry = kShowParts[part_];
-            if (part_ != firstPart_)
+            if (part_ != firstPart_) {
+                partStart_ = nextPartStart();
                 if (Part* part = partList_->part(part_))
-                    part->setStartTime(now());
+                    part->start(partStart_);
+            }
             if (entry.cueLayer >= 0)
                 lastBonkRow_ = -1;
             // Each key press is consumed by the test that sees it, so one
             // press skips exactly one part.
             if (keyPressed()) {
+                leftByMusic_ = false;
                 ++part_;
                 break;
             }
@@ -153,14 +159,17 @@ ShowFrame DemoDriver::frame()
 
 bool DemoDriver::runPart(ShowFrame& drawn)
 {
+    leftByMusic_ = false;
     if (afterBody_) {
         afterBody_ = false;
         if (keyPressed())
             return false;
     }
     const ShowPartEntry& entry = kShowParts[part_];
-    if (entry.leavesAt(music_.order()))
+    if (entry.leavesAt(music_.order())) {
+        leftByMusic_ = true;
         return false;
+    }
     if (!display_.hasKeyboard() && music_.passes() - passesAtStart_ >= kPassesOfAStuckLoop) {
         reportFileProblem(musicFile_, "the music played a whole pass without reaching order " +
                                           std::to_string(entry.awaitedOrder) +
@@ -189,6 +198,22 @@ bool DemoDriver::runPart(ShowFrame& drawn)
     drawn.order = order;
     drawn.row = row;
     return true;
+}
+
+float DemoDriver::nextPartStart()
+{
+    const float at = now();
+    if (!leftByMusic_)
+        return at;
+    // The music ended the last part when its order began, which may be a
+    // little before this frame saw it: the next part starts there, at a
+    // time that does not depend on the frame rate. To the millisecond, as
+    // the show clock counts.
+    const std::int64_t ms = music_.orderStartMs();
+    if (ms < 0 || partStart_ > at)
+        return at;
+    const float start = static_cast<float>(static_cast<double>(ms) * 0.001);
+    return std::clamp(start, partStart_, at);
 }
 
 void DemoDriver::dispatchPosition(Part* part, std::int32_t order, std::int32_t row)

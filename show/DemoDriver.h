@@ -74,6 +74,8 @@ private:
     // Hands the part the action for a changed music position.
     void dispatchPosition(Part* part, std::int32_t order, std::int32_t row);
     ShowFrame endPictureFrame();
+    // Show time at which the part being entered starts.
+    float nextPartStart();
     void end(int status);
     // A consumed key press; never one without a keyboard.
     bool keyPressed();
@@ -96,6 +98,8 @@ private:
     Phase phase_ = Phase::Over;
     int firstPart_ = 0;
     int part_ = 0;           // the running part's index
+    float partStart_ = 0.0f; // show clock seconds at which it started
+    bool leftByMusic_ = false; // the last part ended because the music reached its order
     bool afterBody_ = false; // the key test that ends a pass is due
     std::uint64_t passesAtStart_ = 0;
     float endShownAt_ = 0.0f;

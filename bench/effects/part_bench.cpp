@@ -171,10 +171,10 @@ int main(int argc, char** argv)
         RippleGridLayer grid;
         grid.init();
         float t = 0.0f;
-        grid.render(frame, t, 0); // makes the feedback bitmap
-        rows.push_back(timeLoop("  ripple grid layer", frames, [&] { grid.render(frame, t += kFrameStep, 0); }));
-        rows.push_back(timeLoop("  ripple grid layer, reference", frames,
-                                [&] { grid.renderReference(frame, t += kFrameStep); }));
+        grid.step(frame, t); // makes the feedback bitmap
+        rows.push_back(timeLoop("  ripple grid step", frames, [&] { grid.step(frame, t += kFrameStep); }));
+        rows.push_back(
+            timeLoop("  ripple grid step, reference", frames, [&] { grid.stepReference(frame, t += kFrameStep); }));
     }
     for (int i = 0; i < kShowPartCount; ++i) {
         const ShowPartEntry& entry = kShowParts[i];

@@ -161,8 +161,10 @@ TEST(RippleGrid, FeedbackKeepsItsBorderRowsClearAndIsAddedOntoTheFrame)
     RippleGridLayer layer;
     layer.init();
     Bitmap frame(512, 384);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
+        layer.step(frame, 0.1f * i);
         layer.render(frame, 0.1f * i, 0);
+    }
     const Bitmap& fb = *layer.feedback();
     std::uint64_t lit = 0;
     for (int y = 0; y < fb.height(); ++y)
@@ -180,7 +182,8 @@ TEST(RippleGrid, FeedbackKeepsItsBorderRowsClearAndIsAddedOntoTheFrame)
         RippleGridLayer small;
         small.init();
         Bitmap shortFrame(40, h);
-        small.render(shortFrame, 0.5f, 0);
+        small.step(shortFrame, 0.5f);
+        small.step(shortFrame, 0.6f);
         small.render(shortFrame, 0.6f, 0);
     }
 }
@@ -196,8 +199,10 @@ TEST(RippleGrid, SharedEndsGiveTheReferencesLinesAndPixels)
         for (float t : {0.0f, 0.37f, 2.5f, 61.0f, -4.2f}) {
             fillRandom(a, rng);
             std::copy(a.pixels(), a.pixels() + a.pixelCount(), b.pixels());
+            fast.step(a, t);
             fast.render(a, t, 0);
-            plain.renderReference(b, t);
+            plain.stepReference(b, t);
+            plain.render(b, t, 0);
             ASSERT_EQ(pixelsOf(a), pixelsOf(b)) << w << " at " << t;
             // Bit for bit: a rounding apart would still draw the same pixels.
             auto same = [](const ColouredPoint& x, const ColouredPoint& y) {

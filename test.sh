@@ -9,9 +9,10 @@ scripts/build.sh
 (cd build && ctest -j2 --output-on-failure)
 if [ "${ZOV_SKIP_SANITIZE:-0}" != 1 ]; then
   ZOV_BUILD_DIR=build-asan scripts/build.sh -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOV_SANITIZE=ON -DZOV_BUILD_BENCH=OFF
-  # The end-to-end runs start real programs under Xvfb, and the package is
-  # made from the release build: once is enough.
-  (cd build-asan && ctest -j2 --output-on-failure -LE 'e2e|package')
+  # The end-to-end runs start real programs under Xvfb, the package is made
+  # from the release build, and the whole-show runs take minutes under the
+  # sanitizers: once is enough.
+  (cd build-asan && ctest -j2 --output-on-failure -LE 'e2e|package|whole_show')
 fi
 # With ZOV_FUZZ_SECONDS set (CI sets 30), every fuzz target also runs for
 # that many seconds; a crash fails the run.

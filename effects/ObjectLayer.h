@@ -38,8 +38,10 @@ public:
     // Seconds gathered by all object layers' "BONK"s since the program began.
     static float bonkOffset() { return bonkOffset_; }
     // Puts the shared offset where this many "BONK"s, each rendered, leave
-    // it: a show that opens later in its course than its start.
-    static void setBonkCount(std::int64_t bonks) { bonkOffset_ = static_cast<float>(bonks) * kBonkStep; }
+    // it: 0 for a show that starts afresh, more for one that opens later in
+    // its course.
+    static void setBonkCount(std::int64_t bonks) { setBonkOffset(static_cast<float>(bonks) * kBonkStep); }
+    static void setBonkOffset(float seconds) { bonkOffset_ = seconds; }
 
     const char* objectFile() const { return objectFile_; }
     const char* textureFile() const { return textureFile_; }

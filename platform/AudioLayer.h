@@ -50,6 +50,11 @@ public:
     // tell.
     virtual std::int64_t channelRunStartMs(Handle, std::uint32_t /*mask*/) { return -1; }
     virtual bool channelStop(Handle channel) = 0;
+    // Plays the channel again from where it was last started as if
+    // numerator / denominator seconds of it had already played: those are
+    // rendered at once, silently, so its sound and positions go on from
+    // there as they would have. False when the layer cannot.
+    virtual bool channelPlayFrom(Handle, std::int64_t /*numerator*/, std::int64_t /*denominator*/) { return false; }
 
     virtual bool setVolume(int volume) = 0;                 // 0..100 for all output
     virtual bool musicSetAmplify(Handle music, int amp) = 0; // 0..100, 50 leaves the level as it is

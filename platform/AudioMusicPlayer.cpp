@@ -122,6 +122,11 @@ std::int64_t AudioMusicPlayer::orderStartMs()
     return music_ == 0 ? -1 : audio_.channelRunStartMs(music_, kOrderBits);
 }
 
+bool AudioMusicPlayer::playFrom(std::int64_t numerator, std::int64_t denominator)
+{
+    return music_ != 0 && audio_.channelPlayFrom(music_, numerator, denominator);
+}
+
 std::int32_t AudioMusicPlayer::row()
 {
     return music_ == 0 ? 0 : positionRow(audio_.channelPosition(music_));

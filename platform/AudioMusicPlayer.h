@@ -31,6 +31,7 @@ public:
     std::int32_t streamPosition() override;
     std::uint64_t passes() override;
     std::int64_t orderStartMs() override;
+    bool playFrom(std::int64_t numerator, std::int64_t denominator) override;
 
 private:
     void fatal(const char* text);

@@ -29,6 +29,9 @@ public:
     virtual std::uint64_t endCount() const = 0;
     // 1 mono, 2 stereo: what the file held.
     virtual int fileChannels() const = 0;
+    // Renders faster and plainer (interpolation aside) where the sound is
+    // not heard: the positions and their timing stay as they are.
+    virtual void setDraft(bool) {}
 };
 
 // Opens files as sources; error is one of the AudioError codes.

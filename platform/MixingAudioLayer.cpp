@@ -16,6 +16,7 @@ struct MixingAudioLayer::Channel {
     bool playing = false;
     float gain = 1.0f;
     std::int64_t startFrame = 0; // output frame its blocks count from
+    std::uint32_t playPosition = 0; // where it was last started
     std::uint64_t endsSeen = 0;
     std::vector<Sync> syncs;
     PositionTimeline timeline;
@@ -189,8 +190,10 @@ bool MixingAudioLayer::musicPlay(Handle handle)
     if (!channel)
         return false;
     Hold hold(*this);
-    if (!channel->playing)
+    if (!channel->playing) {
         channel->startFrame = framesMixed();
+        channel->playPosition = channel->source->position();
+    }
     channel->playing = true;
     return true;
 }
@@ -205,6 +208,7 @@ bool MixingAudioLayer::musicPlayEx(Handle handle, std::uint32_t position, std::i
         channel->source->setLooping((static_cast<std::uint32_t>(flags) & kMusicLoop) != 0);
     // A position outside the module leaves it where it is, as a seek does.
     channel->source->seek(position);
+    channel->playPosition = channel->source->position();
     channel->timeline.restart(channel->source->position(), framesMixed());
     channel->startFrame = framesMixed();
     channel->endsSeen = channel->source->endCount();
@@ -239,6 +243,28 @@ bool MixingAudioLayer::channelStop(Handle handle)
     return true;
 }
 
+bool MixingAudioLayer::channelPlayFrom(Handle handle, std::int64_t numerator, std::int64_t denominator)
+{
+    Channel* channel = findModule(handle);
+    if (!channel || denominator <= 0 || numerator < 0)
+        return false;
+    Hold hold(*this);
+    const std::int64_t skipped = numerator * static_cast<std::int64_t>(rate_) / denominator;
+    channel->source->seek(channel->playPosition);
+    channel->startFrame = framesMixed() - skipped;
+    channel->timeline.restart(channel->source->position(), channel->startFrame);
+    channel->endsSeen = channel->source->endCount();
+    channel->playing = true;
+    channel->source->setDraft(true);
+    for (std::int64_t done = 0; done < skipped && channel->playing;) {
+        const auto n = static_cast<std::size_t>(std::min<std::int64_t>(skipped - done, 1 << 16));
+        renderChannel(*channel, channel->startFrame + done, nullptr, n);
+        done += static_cast<std::int64_t>(n);
+    }
+    channel->source->setDraft(false);
+    return true;
+}
+
 bool MixingAudioLayer::setVolume(int volume)
 {
     if (!initialised_) {
@@ -265,15 +291,14 @@ void MixingAudioLayer::mix(float* out, std::size_t frames)
     std::fill(out, out + 2 * frames, 0.0f);
     for (auto& channel : channels_)
         if (channel->playing)
-            renderChannel(*channel, out, frames);
+            renderChannel(*channel, framesMixed(), out, frames);
     for (std::size_t i = 0; i < 2 * frames; ++i)
         out[i] = std::clamp(out[i] * volume_, -1.0f, 1.0f);
     framesMixed_.store(framesMixed() + static_cast<std::int64_t>(frames), std::memory_order_release);
 }
 
-void MixingAudioLayer::renderChannel(Channel& channel, float* out, std::size_t frames)
+void MixingAudioLayer::renderChannel(Channel& channel, std::int64_t first, float* out, std::size_t frames)
 {
-    const std::int64_t first = framesMixed();
     std::size_t done = 0;
     while (done < frames && channel.playing) {
         const std::int64_t at = first + static_cast<std::int64_t>(done);
@@ -281,13 +306,20 @@ void MixingAudioLayer::renderChannel(Channel& channel, float* out, std::size_t f
             static_cast<std::size_t>((at - channel.startFrame) % static_cast<std::int64_t>(kBlockFrames));
         const std::size_t want = std::min(frames - done, kBlockFrames - intoBlock);
         const std::size_t got = channel.source->render(scratch_.data(), want);
-        float* dest = out + 2 * done;
-        for (std::size_t i = 0; i < 2 * got; ++i)
-            dest[i] += scratch_[i] * channel.gain;
+        if (out) {
+            float* dest = out + 2 * done;
+            for (std::size_t i = 0; i < 2 * got; ++i)
+                dest[i] += scratch_[i] * channel.gain;
+        }
         if (got < want)
             channel.playing = false;
         done += want;
-        channel.timeline.publish(first + static_cast<std::int64_t>(done), channel.source->position());
+        // A module tells whole blocks only, so that the rows told do not
+        // depend on how the output was cut into calls; a stream's frame
+        // count is exact anywhere, and a block cut short by the end of the
+        // sound says so at once.
+        if (!channel.module || intoBlock + want == kBlockFrames || !channel.playing)
+            channel.timeline.publish(first + static_cast<std::int64_t>(done), channel.source->position());
         const std::uint64_t ends = channel.source->endCount();
         if (ends != channel.endsSeen) {
             channel.endsSeen = ends;

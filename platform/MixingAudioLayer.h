@@ -20,8 +20,9 @@ class MixingAudioLayer : public AudioLayer {
 public:
     // Channels render in blocks of this many frames, counted from the
     // frame they started playing at, and publish their position after each
-    // block: a position is told to within one block (3.3 ms at 44100 Hz), and
-    // exactly for a module at 125 BPM, whose 882-frame tick is six blocks.
+    // whole block: a position is told to within one block (3.3 ms at
+    // 44100 Hz), and exactly for a module at 125 BPM, whose 882-frame tick is
+    // six blocks. Frames of a block not yet whole tell the block before.
     static constexpr std::size_t kBlockFrames = 147;
 
     explicit MixingAudioLayer(SourceOpener& opener);
@@ -42,6 +43,7 @@ public:
     std::uint32_t channelPosition(Handle channel) override;
     std::int64_t channelRunStartMs(Handle channel, std::uint32_t mask) override;
     bool channelStop(Handle channel) override;
+    bool channelPlayFrom(Handle channel, std::int64_t numerator, std::int64_t denominator) override;
     bool setVolume(int volume) override;
     bool musicSetAmplify(Handle music, int amp) override;
     int errorCode() override { return error_; }
@@ -75,7 +77,9 @@ private:
     Channel* findModule(Handle handle);
     Channel* findStream(Handle handle);
     Handle addChannel(SourceOpener::Result opened, bool module);
-    void renderChannel(Channel& channel, float* out, std::size_t frames);
+    // Renders the channel's frames from output frame `first` on, adding them
+    // into out when given, publishing its positions.
+    void renderChannel(Channel& channel, std::int64_t first, float* out, std::size_t frames);
 
     SourceOpener& opener_;
     std::vector<std::unique_ptr<Channel>> channels_;

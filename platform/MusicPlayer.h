@@ -30,6 +30,10 @@ public:
     // player cannot tell. What the music leads takes its time from here
     // rather than from the frame that first saw it.
     virtual std::int64_t orderStartMs() { return -1; }
+    // Plays the music again from where playAt started it, as if
+    // numerator / denominator seconds had already played. False when the
+    // player cannot.
+    virtual bool playFrom(std::int64_t /*numerator*/, std::int64_t /*denominator*/) { return false; }
 };
 
 // The module position word: order in the low 16 bits, row in the high 16.

@@ -200,6 +200,31 @@ bool DemoDriver::runPart(ShowFrame& drawn)
     return true;
 }
 
+void DemoDriver::place(const Placement& at)
+{
+    if (phase_ == Phase::Over || partList_ == nullptr)
+        return;
+    lastOrder_ = at.order;
+    lastRow_ = at.row;
+    afterBody_ = false;
+    leftByMusic_ = false;
+    if (at.part < 0 || at.part >= kShowPartCount) {
+        part_ = kShowPartCount;
+        if (phase_ != Phase::EndShown)
+            phase_ = Phase::EndEntering;
+        return;
+    }
+    part_ = at.part;
+    partStart_ = at.partStart;
+    lastBonkRow_ = at.lastCueRow;
+    passesAtStart_ = music_.passes();
+    if (Part* part = partList_->part(part_)) {
+        part->start(partStart_);
+        part->catchUpFully();
+    }
+    phase_ = Phase::Running;
+}
+
 float DemoDriver::nextPartStart()
 {
     const float at = now();

@@ -59,6 +59,23 @@ public:
     int status() const { return status_; }
     bool over() const { return phase_ == Phase::Over; }
 
+    // Where a show that opens later in its course stands: the running part
+    // (or the end picture) and what the driver would have met by then.
+    struct Placement {
+        int part = 0; // -1: the end picture
+        float partStart = 0.0f; // show clock seconds
+        std::int32_t order = 0; // the music position last seen
+        std::int32_t row = 0;
+        std::int32_t lastCueRow = -1;
+    };
+    // Takes the show there: the next frame is drawn as if the show had
+    // played through to it. The part starts afresh and replays its feedback
+    // from its start in that frame.
+    void place(const Placement& at);
+    // The running part; -1 on the end picture or once over.
+    int runningPart() const { return phase_ == Phase::Entering || phase_ == Phase::Running ? part_ : -1; }
+    float partStart() const { return partStart_; }
+
     const BitmapFont& font() const { return *font_; }
     std::int32_t lastOrder() const { return lastOrder_; }
     std::int32_t lastRow() const { return lastRow_; }

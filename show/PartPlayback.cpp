@@ -1,5 +1,6 @@
 #include "show/PartPlayback.h"
 
+#include "effects/ObjectLayer.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/ScriptedMusicPlayer.h"
@@ -44,8 +45,11 @@ void playShowPart(int index, int lastFrame, const std::function<void(int, const 
     options.firstPart = index;
     options.partRenderer = &keeper;
     ShowSession show(display, music, clock, options);
+    // Parts played one after another go on from the cues of the ones before.
+    const float carried = ObjectLayer::bonkOffset();
     if (show.begin() != 0)
         return;
+    ObjectLayer::setBonkOffset(carried);
     while (keeper.frames <= lastFrame && show.frame().drawn)
         clock.advanceTicks(kFrameTicks);
 }

@@ -1,13 +1,18 @@
 #include "show/ShowSession.h"
 
+#include "effects/ObjectLayer.h"
 #include "image/Bitmap.h"
 #include "image/ReleaseLines.h"
 #include "platform/DisplayDriver.h"
+#include "platform/AudioSource.h"
+#include "platform/MixingAudioLayer.h"
 #include "platform/MusicPlayer.h"
+#include "platform/MusicTimeline.h"
 #include "raster/NewRenderDriver.h"
 #include "runtime/Part.h"
 #include "runtime/PartList.h"
 #include "runtime/ShowConstants.h"
+#include "show/ShowSchedule.h"
 
 namespace zov {
 
@@ -44,9 +49,57 @@ int ShowSession::begin()
     }
     partList_->setPartRenderer(options_.partRenderer);
     display_.invertOnPresent = false;
+    for (auto& part : parts_)
+        part->setStepBound(options_.feedbackStepBound);
+    // A show of its own: the stars start where no cue has moved them.
+    ObjectLayer::setBonkCount(0);
     driver_ = std::make_unique<DemoDriver>(display_, music_);
     status_ = driver_->begin(*partList_, options_.firstPart, kShowMusicFile, options_.startOrder, 0);
     return status_;
+}
+
+const ShowSchedule* ShowSession::schedule()
+{
+    if (schedule_ || !options_.musicSource)
+        return schedule_.get();
+    const std::unique_ptr<AudioSource> source = options_.musicSource();
+    if (!source)
+        return nullptr;
+    source->setLooping(true);
+    // Half a minute at a time, until the show reaches its end picture.
+    const std::int64_t chunk = 30 * static_cast<std::int64_t>(options_.musicRate);
+    constexpr int kMostChunks = 40; // 20 minutes: a show the music never ends
+    auto timeline = std::make_unique<MusicTimeline>();
+    for (int i = 0; i < kMostChunks; ++i) {
+        const bool more = timeline->extend(*source, MixingAudioLayer::kBlockFrames, chunk);
+        const ShowSchedule plan(*timeline, options_.musicRate);
+        if (!more || plan.entries().back().part == ShowSchedule::kEndPicture)
+            break;
+    }
+    if (timeline->empty())
+        return nullptr;
+    musicTimeline_ = std::move(timeline);
+    schedule_ = std::make_unique<ShowSchedule>(*musicTimeline_, options_.musicRate);
+    return schedule_.get();
+}
+
+bool ShowSession::seek(ShowTime t)
+{
+    const ShowSchedule* plan = schedule();
+    if (plan == nullptr || !driver_ || driver_->over())
+        return false;
+    const ShowSchedule::State state = plan->at(t);
+    if (state.part != ShowSchedule::kEndPicture)
+        music_.playFrom(t.numerator, t.denominator);
+    ObjectLayer::setBonkCount(state.cues);
+    DemoDriver::Placement at;
+    at.part = state.part;
+    at.partStart = static_cast<float>(static_cast<double>(state.startMs) * 0.001);
+    at.order = positionOrder(state.position);
+    at.row = positionRow(state.position);
+    at.lastCueRow = state.lastCueRow;
+    driver_->place(at);
+    return true;
 }
 
 int ShowSession::finish()

@@ -3,14 +3,21 @@
 #include "show/DemoDriver.h"
 #include "show/ShowTable.h"
 
+#include "runtime/ShowTime.h"
+
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace zov {
 
 class Bitmap;
+class AudioSource;
 class Clock;
 class DisplayDriver;
+class MusicTimeline;
+class ShowSchedule;
 class MusicPlayer;
 class NewRenderDriver;
 class Part;
@@ -26,6 +33,15 @@ struct ShowOptions {
     int firstPart = 0;
     // Renders the parts when given (capture, timing); not owned.
     PartRenderer* partRenderer = nullptr;
+    // At most this many feedback steps a frame (0: all that are due): a
+    // machine too slow for real time falls behind instead of spiralling.
+    int feedbackStepBound = 0;
+    // A fresh copy of the show's music, played from where the show starts
+    // it, at musicRate frames a second: rendered ahead (silently) for a show
+    // that opens later in its course (seek); asked for once, when first
+    // needed.
+    std::function<std::unique_ptr<AudioSource>()> musicSource;
+    int musicRate = 44100;
 };
 
 // The program entry: builds the show from the show table (render driver,
@@ -58,6 +74,16 @@ public:
     // The program's closing line; returns the exit status.
     int finish();
 
+    // Takes the show to show time t as if it had played there from its
+    // start with no key pressed: the music from that moment, the part then
+    // running with its feedback replayed from the part's start, the cues
+    // sent so far. The caller's clock must read t from then on (the show
+    // clock counts from begin). False, and nothing changes, when the show
+    // cannot tell where it stands (no music timeline).
+    bool seek(ShowTime t);
+    // The show's course with no key pressed; none without a music timeline.
+    const ShowSchedule* schedule();
+
     DemoDriver& driver() { return *driver_; }
     PartList& partList() { return *partList_; }
 
@@ -71,6 +97,8 @@ private:
     std::unique_ptr<PartList> partList_;
     std::unique_ptr<Part> parts_[kShowPartCount];
     std::unique_ptr<DemoDriver> driver_;
+    std::unique_ptr<MusicTimeline> musicTimeline_;
+    std::unique_ptr<ShowSchedule> schedule_;
     int status_ = 0;
     bool finished_ = false;
 };

@@ -1,6 +1,8 @@
 #include "show/capture/LockstepShow.h"
 
+#include "platform/MusicPlayer.h"
 #include "runtime/Part.h"
+#include "show/ShowTable.h"
 
 #include <algorithm>
 
@@ -13,13 +15,29 @@ LockstepShow::LockstepShow(int fps)
 
 LockstepShow::~LockstepShow() = default;
 
-int LockstepShow::begin(std::int32_t startOrder)
+int LockstepShow::begin(std::int32_t startOrder, std::int64_t startFrame)
 {
     ShowOptions options;
     options.startOrder = startOrder;
     options.partRenderer = this;
+    options.musicRate = kSampleRate;
+    options.musicSource = [this, startOrder]() -> std::unique_ptr<AudioSource> {
+        SourceOpener::Result opened = opener_.openModule(kShowMusicFile, kSampleRate);
+        if (opened.source)
+            opened.source->seek(modulePosition(startOrder, 0));
+        return std::move(opened.source);
+    };
     session_ = std::make_unique<ShowSession>(display_, music_, clock_, options);
-    return session_->begin();
+    if (const int status = session_->begin(); status != 0)
+        return status;
+    if (startFrame > 0) {
+        startFrame_ = startFrame;
+        frame_ = startFrame;
+        clock_.setTicks(frame_ * clock_.ticksPerSecond() / fps_);
+        if (!session_->seek({startFrame, fps_}))
+            return 2;
+    }
+    return 0;
 }
 
 const LockstepFrame* LockstepShow::next()
@@ -28,7 +46,7 @@ const LockstepFrame* LockstepShow::next()
         return nullptr;
     FrameFacts& facts = current_.facts;
     facts = FrameFacts{};
-    facts.index = frame_;
+    facts.index = frame_ - startFrame_;
     facts.showMicros = frame_ * 1'000'000 / fps_;
     facts.part = lastPart_;
     lastPart_ = -1;

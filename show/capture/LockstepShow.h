@@ -74,8 +74,11 @@ public:
     void pressKey() { display_.keyPending = true; }
 
     // Builds and sets up the show, the music at order startOrder; the
-    // working directory holds data/. 0, or the show's exit status.
-    int begin(std::int32_t startOrder);
+    // working directory holds data/. From startFrame on (frame k of the run
+    // is then the show's frame startFrame + k), as if the show had played
+    // there with no key pressed. 0, or the show's exit status; 2 when the
+    // show cannot open there.
+    int begin(std::int32_t startOrder, std::int64_t startFrame = 0);
     // The next frame and its samples, valid until the next call; none once
     // the show is over.
     const LockstepFrame* next();
@@ -83,7 +86,9 @@ public:
     // end; a run cut short just drops the LockstepShow.
     int finish();
 
-    std::int64_t frames() const { return frame_; }
+    // Frames handed out so far.
+    std::int64_t frames() const { return frame_ - startFrame_; }
+    ShowSession* session() { return session_.get(); }
 
     // Samples of the frames before frame `frame`.
     static std::int64_t samplesBefore(std::int64_t frame, int fps) { return frame * kSampleRate / fps; }
@@ -122,7 +127,8 @@ private:
     std::unique_ptr<ShowSession> session_;
     std::vector<float> samples_;
     LockstepFrame current_;
-    std::int64_t frame_ = 0;
+    std::int64_t startFrame_ = 0;
+    std::int64_t frame_ = 0; // the show's frame to draw next
     int lastPart_ = -1;
 };
 

@@ -69,49 +69,7 @@ struct AllocationCount {
     }
 };
 
-Row timePart(const std::string& name, const ShowPartEntry& entry, int frames, double targetMs)
-{
-    Bitmap frame(kW, kH);
-    Bitmap size;
-    size.setSize(kW, kH);
-    NewRenderDriver driver(size);
-    auto part = entry.make(kW, kH, entry.background);
-    part->init(frame, driver);
-    // The first frame may make what stays (the grid's feedback bitmap).
-    part->render(frame, driver, 0.0f);
-    const std::vector<float> times = evenShowTimes(kFrameStep, kFrameStep, frames);
-    MonotonicClock clock;
-    const AllocationCount count;
-    std::vector<double> seconds = timePartFrames(*part, frame, driver, times, clock);
-    const std::size_t allocations = count.since() - 1; // timePartFrames' own result
-    return {name, summarizeFrameTimes(std::move(seconds)), targetMs, allocations};
-}
-
-// One step of the part's feedback clock alone (trails, glow): what a frame
-// pays for each step it runs, and a seek for each step it replays.
-Row timeFeedbackStep(const std::string& name, const ShowPartEntry& entry, int frames)
-{
-    Bitmap frame(kW, kH);
-    Bitmap size;
-    size.setSize(kW, kH);
-    NewRenderDriver driver(size);
-    auto part = entry.make(kW, kH, entry.background);
-    part->init(frame, driver);
-    part->step(driver, frame, 0.0f);
-    MonotonicClock clock;
-    std::vector<double> seconds(static_cast<std::size_t>(frames));
-    const AllocationCount count;
-    float t = 0.0f;
-    for (double& s : seconds) {
-        const std::int64_t before = clock.ticks();
-        part->step(driver, frame, t += kFrameStep);
-        s = static_cast<double>(clock.ticks() - before) * 1e-9;
-    }
-    const std::size_t allocations = count.since();
-    return {name, summarizeFrameTimes(std::move(seconds)), 0.0, allocations};
-}
-
-Row timeLoop(const char* name, int frames, const std::function<void()>& work)
+Row timeLoop(const std::string& name, int frames, const std::function<void()>& work)
 {
     MonotonicClock clock;
     std::vector<double> seconds(static_cast<std::size_t>(frames));
@@ -124,6 +82,44 @@ Row timeLoop(const char* name, int frames, const std::function<void()>& work)
     const std::size_t allocations = count.since();
     return {name, summarizeFrameTimes(std::move(seconds)), 0.0, allocations};
 }
+
+// A part of the show made and initialised on a frame of its own.
+struct PartOnItsOwn {
+    explicit PartOnItsOwn(const ShowPartEntry& entry) : frame(kW, kH), part(entry.make(kW, kH, entry.background))
+    {
+        size.setSize(kW, kH);
+        driver = std::make_unique<NewRenderDriver>(size);
+        part->init(frame, *driver);
+    }
+    Bitmap frame;
+    Bitmap size;
+    std::unique_ptr<NewRenderDriver> driver;
+    std::unique_ptr<Part> part;
+};
+
+Row timePart(const std::string& name, const ShowPartEntry& entry, int frames, double targetMs)
+{
+    PartOnItsOwn p(entry);
+    // The first frame may make what stays (the grid's feedback bitmap).
+    p.part->render(p.frame, *p.driver, 0.0f);
+    const std::vector<float> times = evenShowTimes(kFrameStep, kFrameStep, frames);
+    MonotonicClock clock;
+    const AllocationCount count;
+    std::vector<double> seconds = timePartFrames(*p.part, p.frame, *p.driver, times, clock);
+    const std::size_t allocations = count.since() - 1; // timePartFrames' own result
+    return {name, summarizeFrameTimes(std::move(seconds)), targetMs, allocations};
+}
+
+// One step of the part's feedback clock alone (trails, glow): what a frame
+// pays for each step it runs, and a seek for each step it replays.
+Row timeFeedbackStep(const std::string& name, const ShowPartEntry& entry, int frames)
+{
+    PartOnItsOwn p(entry);
+    p.part->step(*p.driver, p.frame, 0.0f);
+    float t = 0.0f;
+    return timeLoop(name, frames, [&] { p.part->step(*p.driver, p.frame, t += kFrameStep); });
+}
+
 
 void fillNoise(Bitmap& b, std::uint32_t seed)
 {

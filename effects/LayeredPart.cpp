@@ -4,7 +4,6 @@
 #include "image/Bitmap.h"
 #include "image/ImageLoaderRegistry.h"
 #include "runtime/ActionTable.h"
-#include "runtime/FeedbackClock.h"
 
 #include <cstdlib>
 
@@ -33,9 +32,7 @@ void LayeredPart::init(Bitmap& frame, NewRenderDriver&)
 
 void LayeredPart::render(Bitmap& frame, NewRenderDriver& renderDriver, float time)
 {
-    const StepSpan steps = takeDueSteps(time);
-    for (std::int64_t j = steps.first; j <= steps.last; ++j)
-        step(renderDriver, frame, feedback::stepTime(j));
+    advanceTo(renderDriver, frame, time);
     const float t = layerClock(time);
     if (background_)
         background_->copyTo(frame);

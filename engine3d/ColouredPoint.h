@@ -4,6 +4,7 @@
 #include "image/Bitmap.h"
 #include "raster/PixelOps.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
@@ -49,23 +50,41 @@ public:
         const int straightY = alongX ? 0 : sy;
         const int w = target.width();
         const int h = target.height();
+        if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h && x1 >= 0 && x1 < w && y1 >= 0 && y1 < h) {
+            // Both ends inside, so every point is: the same walk on a pointer.
+            const std::ptrdiff_t pitch = target.width();
+            const std::ptrdiff_t diagonal = sy * pitch + sx;
+            const std::ptrdiff_t straight = straightY * pitch + straightX;
+            std::uint32_t* p = target.row(y0) + x0;
+            const int longPixels = static_cast<int>(longSide);
+            const int shortPixels = static_cast<int>(shortSide);
+            int acc = longPixels / 2;
+            // Without a branch: which way the walk turns is a coin toss.
+            const std::ptrdiff_t turn = diagonal - straight;
+            for (int i = 0; i <= longPixels; ++i) {
+                *p = pixelops::addSaturate(*p, colour);
+                acc += shortPixels;
+                const int over = -static_cast<int>(acc >= longPixels);
+                acc -= longPixels & over;
+                p += straight + (turn & over);
+            }
+            return;
+        }
         std::int64_t x = x0;
         std::int64_t y = y0;
         std::int64_t acc = longSide / 2;
+        const std::int64_t turnX = sx - straightX;
+        const std::int64_t turnY = sy - straightY;
         for (std::int64_t i = 0; i <= longSide; ++i) {
             if (x >= 0 && x < w && y >= 0 && y < h) {
                 std::uint32_t& p = target.row(static_cast<int>(y))[x];
                 p = pixelops::addSaturate(p, colour);
             }
             acc += shortSide;
-            if (acc >= longSide) {
-                acc -= longSide;
-                x += sx;
-                y += sy;
-            } else {
-                x += straightX;
-                y += straightY;
-            }
+            const std::int64_t over = -static_cast<std::int64_t>(acc >= longSide);
+            acc -= longSide & over;
+            x += straightX + (turnX & over);
+            y += straightY + (turnY & over);
         }
     }
 

@@ -23,17 +23,24 @@ void Part::start(float seconds)
     stepsRun_ = feedback::lastStepBy(feedback::milliseconds(seconds) - 1);
 }
 
-Part::StepSpan Part::takeDueSteps(float time)
+void Part::advanceTo(NewRenderDriver& renderDriver, const Bitmap& frame, float time)
 {
-    StepSpan span;
-    span.last = feedback::lastStepBy(feedback::milliseconds(time));
-    span.first = stepsRun_ + 1;
-    if (stepBound_ > 0 && !catchUpFully_ && span.last - span.first >= stepBound_)
-        span.first = span.last - stepBound_ + 1;
-    catchUpFully_ = false;
-    if (span.last > stepsRun_)
-        stepsRun_ = span.last;
-    return span;
+    const std::int64_t last = feedback::lastStepBy(feedback::milliseconds(time));
+    std::int64_t first = stepsRun_ + 1;
+    if (stepBound_ > 0 && last - first >= stepBound_)
+        first = last - stepBound_ + 1;
+    for (std::int64_t j = first; j <= last; ++j)
+        step(renderDriver, frame, feedback::stepTime(j));
+    if (last > stepsRun_)
+        stepsRun_ = last;
+}
+
+void Part::catchUpTo(NewRenderDriver& renderDriver, const Bitmap& frame, float time)
+{
+    const int bound = stepBound_;
+    stepBound_ = 0;
+    advanceTo(renderDriver, frame, time);
+    stepBound_ = bound;
 }
 
 namespace feedback {

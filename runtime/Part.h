@@ -47,17 +47,14 @@ public:
     // ones: a machine too slow for the frame rate falls behind instead of
     // spiralling. 0: no bound (captures, seeks).
     void setStepBound(int steps) { stepBound_ = steps; }
-    // The next render runs every step due, whatever the bound (after a seek).
-    void catchUpFully() { catchUpFully_ = true; }
+    // Runs the feedback steps due by show time `time` that have not run yet
+    // (at most the bound); render does this first.
+    void advanceTo(NewRenderDriver& renderDriver, const Bitmap& frame, float time);
+    // Runs every step due by `time` from the part's start, whatever the
+    // bound: the part as a show that played through to `time` has it.
+    void catchUpTo(NewRenderDriver& renderDriver, const Bitmap& frame, float time);
 
-    // The feedback steps due by show time `time` that have not run yet, from
-    // the part's start on: [first, last], empty when last < first. Marks
-    // them as run.
-    struct StepSpan {
-        std::int64_t first = 0;
-        std::int64_t last = -1;
-    };
-    StepSpan takeDueSteps(float time);
+
     // None until init.
     const ActionTable* actionTable() const { return actionTable_.get(); }
     PartList* owner() const { return owner_; }
@@ -73,7 +70,6 @@ private:
     float startTime_ = 0.0f; // show clock seconds when the part's loop began
     std::int64_t stepsRun_ = -1; // the last feedback step run (feedback::stepMs)
     int stepBound_ = 0;
-    bool catchUpFully_ = false;
     std::unique_ptr<ActionTable> actionTable_;
     PartList* owner_ = nullptr;
 };

@@ -218,10 +218,6 @@ void DemoDriver::place(const Placement& at)
     partStart_ = at.partStart;
     lastBonkRow_ = at.lastCueRow;
     passesAtStart_ = music_.passes();
-    if (Part* part = partList_->part(part_)) {
-        part->start(partStart_);
-        part->catchUpFully();
-    }
     phase_ = Phase::Running;
 }
 

@@ -68,9 +68,9 @@ public:
         std::int32_t row = 0;
         std::int32_t lastCueRow = -1;
     };
-    // Takes the show there: the next frame is drawn as if the show had
-    // played through to it. The part starts afresh and replays its feedback
-    // from its start in that frame.
+    // Takes the driver there: the next frame is drawn as if the show had
+    // played through to it, once the part itself stands there too (started
+    // at partStart, its feedback caught up).
     void place(const Placement& at);
     // The running part; -1 on the end picture or once over.
     int runningPart() const { return phase_ == Phase::Entering || phase_ == Phase::Running ? part_ : -1; }

@@ -14,6 +14,8 @@
 #include "runtime/ShowConstants.h"
 #include "show/ShowSchedule.h"
 
+#include <thread>
+
 namespace zov {
 
 ShowSession::ShowSession(DisplayDriver& display, MusicPlayer& music, const Clock& clock, const ShowOptions& options)
@@ -58,46 +60,59 @@ int ShowSession::begin()
     return status_;
 }
 
-const ShowSchedule* ShowSession::schedule()
+const ShowSchedule* ShowSession::schedule(ShowTime until)
 {
-    if (schedule_ || !options_.musicSource)
-        return schedule_.get();
-    const std::unique_ptr<AudioSource> source = options_.musicSource();
-    if (!source)
-        return nullptr;
-    source->setLooping(true);
-    // Half a minute at a time, until the show reaches its end picture.
-    const std::int64_t chunk = 30 * static_cast<std::int64_t>(options_.musicRate);
-    constexpr int kMostChunks = 40; // 20 minutes: a show the music never ends
-    auto timeline = std::make_unique<MusicTimeline>();
-    for (int i = 0; i < kMostChunks; ++i) {
-        const bool more = timeline->extend(*source, MixingAudioLayer::kBlockFrames, chunk);
-        const ShowSchedule plan(*timeline, options_.musicRate);
-        if (!more || plan.entries().back().part == ShowSchedule::kEndPicture)
+    if (!musicTimeline_) {
+        if (!options_.musicSource || !(timelineSource_ = options_.musicSource()))
+            return nullptr;
+        timelineSource_->setLooping(true);
+        musicTimeline_ = std::make_unique<MusicTimeline>();
+    }
+    // Ten seconds at a time, until the schedule reaches `until` or the end
+    // picture; no further than 20 minutes, for a show the music never ends.
+    const std::int64_t rate = options_.musicRate;
+    const std::int64_t chunk = 10 * rate;
+    const std::int64_t wanted = std::min(until.in(rate) + chunk, 20 * 60 * rate);
+    bool grew = !schedule_;
+    while (musicTimeline_->frames() < wanted &&
+           (!schedule_ || schedule_->entries().back().part != ShowSchedule::kEndPicture)) {
+        const bool more = musicTimeline_->extend(*timelineSource_, MixingAudioLayer::kBlockFrames, chunk);
+        schedule_ = std::make_unique<ShowSchedule>(*musicTimeline_, options_.musicRate);
+        grew = false;
+        if (!more)
             break;
     }
-    if (timeline->empty())
-        return nullptr;
-    musicTimeline_ = std::move(timeline);
-    schedule_ = std::make_unique<ShowSchedule>(*musicTimeline_, options_.musicRate);
-    return schedule_.get();
+    if (grew && !musicTimeline_->empty())
+        schedule_ = std::make_unique<ShowSchedule>(*musicTimeline_, options_.musicRate);
+    return musicTimeline_->empty() ? nullptr : schedule_.get();
 }
 
 bool ShowSession::seek(ShowTime t)
 {
-    const ShowSchedule* plan = schedule();
-    if (plan == nullptr || !driver_ || driver_->over())
+    if (!options_.musicSource || !driver_ || driver_->over())
         return false;
+    // The music renders its way there on the other core while the show
+    // works out where it stands and the part replays its feedback.
+    std::thread music([this, t] { music_.playFrom(t.numerator, t.denominator); });
+    const ShowSchedule* plan = schedule(t);
+    if (plan == nullptr) {
+        music.join();
+        return false;
+    }
     const ShowSchedule::State state = plan->at(t);
-    if (state.part != ShowSchedule::kEndPicture)
-        music_.playFrom(t.numerator, t.denominator);
-    ObjectLayer::setBonkCount(state.cues);
     DemoDriver::Placement at;
     at.part = state.part;
     at.partStart = static_cast<float>(static_cast<double>(state.startMs) * 0.001);
     at.order = positionOrder(state.position);
     at.row = positionRow(state.position);
     at.lastCueRow = state.lastCueRow;
+    if (Part* part = partList_->part(state.part)) {
+        part->start(at.partStart);
+        part->catchUpTo(partList_->renderDriver(), *display_.frame(),
+                        static_cast<float>(static_cast<double>(t.in(1000)) * 0.001));
+    }
+    music.join();
+    ObjectLayer::setBonkCount(state.cues);
     driver_->place(at);
     return true;
 }

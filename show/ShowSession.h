@@ -81,8 +81,10 @@ public:
     // clock counts from begin). False, and nothing changes, when the show
     // cannot tell where it stands (no music timeline).
     bool seek(ShowTime t);
-    // The show's course with no key pressed; none without a music timeline.
-    const ShowSchedule* schedule();
+    // The show's course with no key pressed, worked out at least as far as
+    // show time `until` (or to the end picture); none without a music
+    // timeline. Valid until the next call.
+    const ShowSchedule* schedule(ShowTime until = {1 << 30, 1});
 
     DemoDriver& driver() { return *driver_; }
     PartList& partList() { return *partList_; }
@@ -97,6 +99,7 @@ private:
     std::unique_ptr<PartList> partList_;
     std::unique_ptr<Part> parts_[kShowPartCount];
     std::unique_ptr<DemoDriver> driver_;
+    std::unique_ptr<AudioSource> timelineSource_; // rendered ahead as far as asked
     std::unique_ptr<MusicTimeline> musicTimeline_;
     std::unique_ptr<ShowSchedule> schedule_;
     int status_ = 0;

@@ -56,11 +56,6 @@ constexpr ShowLoop kLoops[] = {
     {3, 4, [](std::int32_t order) { return order >= 4; }, [](std::int32_t) { return false; }, false},
 };
 
-std::unique_ptr<Bitmap> loadPicture(ImageLoaderRegistry& loaders, const char* path, int width, int height)
-{
-    return loaders.load(path, width, height, width, height, false, true);
-}
-
 } // namespace
 
 static_assert(std::size(kLoops) == DemoDriver::kLoopCount);
@@ -119,8 +114,8 @@ int DemoDriver::setUp(PartList& partList, const char* musicFile, std::int32_t st
         return 1;
     }
     ImageLoaderRegistry loaders;
-    logo_ = loadPicture(loaders, kLogoFile, kLogoWidth, kLogoHeight);
-    endPicture_ = loadPicture(loaders, kEndPictureFile, kEndPictureWidth, kEndPictureHeight);
+    logo_ = loaders.loadPicture(kLogoFile, {kLogoWidth, kLogoHeight});
+    endPicture_ = loaders.loadPicture(kEndPictureFile, {kEndPictureWidth, kEndPictureHeight});
     if (!display_.open(partList.width(), partList.height(), partList.flag() != 0, partList.depth()) ||
         display_.frame() == nullptr) {
         std::fputs("cannot open the display\n", stderr);

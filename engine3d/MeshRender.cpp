@@ -1,6 +1,7 @@
 #include "engine3d/Camera.h"
 #include "engine3d/MeshObject.h"
 #include "engine3d/Surface.h"
+#include "raster/FillTable.h"
 #include "raster/FixedPoint.h"
 
 #include <cmath>
@@ -45,21 +46,29 @@ inline void copyCoords(const float (&pairs)[6], float* set)
     }
 }
 
-// The type codes whose textures a triangle needs, by slot letter.
+// The coordinate set c of r, or none.
+float* coordSet(RasterTriangle& r, fills::Coords c)
+{
+    switch (c) {
+    case fills::Coords::A: return r.uvA;
+    case fills::Coords::B: return r.uvB;
+    case fills::Coords::C: return r.uvC;
+    default: return nullptr;
+    }
+}
+
+// Whether r holds every texture that the fill of its type code is handed; a
+// type code no fill draws needs textureA.
 bool texturesPresent(const RasterTriangle& r)
 {
-    switch (r.typeCode) {
-    case 0:
-        return true;
-    case 3:
-        return r.textureA && r.textureB;
-    case 6:
-        return r.textureB && r.textureC;
-    case 9:
-        return r.textureA && r.textureD;
-    default:
+    const fills::Row* row = fills::setUpFor(r.typeCode);
+    if (row == nullptr)
         return r.textureA != nullptr;
-    }
+    const std::uint32_t* const textures[4] = {r.textureA, r.textureB, r.textureC, r.textureD};
+    for (int k = 0; k < 4; ++k)
+        if (row->textures[k] >= 0 && textures[k] == nullptr)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -118,21 +127,16 @@ void meshSurfaceObject::setUpTriangle(SurfacePolygon& p)
         r.textureA = t.pixels(1);
         r.typeCode = code;
     }
-    if (f == 3) {
-        r.textureA = t.pixels(0);
-        r.textureB = t.pixels(1);
-        copyCoords(p.imageCoords, r.uvA);
-        r.typeCode = 3;
-    } else if (f == 9) {
-        r.textureA = t.pixels(0);
-        r.textureD = t.pixels(3);
-        copyCoords(p.imageCoords, r.uvA);
-        r.typeCode = 9;
-    } else if (f == 6) {
-        r.textureC = t.pixels(2);
-        r.textureB = t.pixels(1);
-        copyCoords(p.bumpCoords, r.uvC);
-        r.typeCode = 6;
+    // Flags that are exactly a type code hand its fill the textures its row
+    // names.
+    if (const fills::Row* row = fills::setUpFor(f)) {
+        const std::uint32_t** textures[4] = {&r.textureA, &r.textureB, &r.textureC, &r.textureD};
+        for (int k = 0; k < 4; ++k)
+            if (row->textures[k] >= 0)
+                *textures[k] = t.pixels(row->textures[k]);
+        if (float* bump = coordSet(r, row->bump))
+            copyCoords(p.bumpCoords, bump);
+        r.typeCode = code;
     }
     // A surface whose flags name a texture it lacks is drawn in its colour
     // rather than from a missing picture.
@@ -149,7 +153,8 @@ void meshSurfaceObject::setUpTriangle(SurfacePolygon& p)
         r.coords[3 + k] = static_cast<float>(corner[k]->position.y);
         r.coords[6 + k] = static_cast<float>(corner[k]->position.z);
     }
-    float* env = r.typeCode == 2 || r.typeCode == 34 ? r.uvA : r.typeCode == 3 || r.typeCode == 6 ? r.uvB : nullptr;
+    const fills::Row* drawn = fills::setUpFor(r.typeCode);
+    float* env = drawn != nullptr ? coordSet(r, drawn->environment) : nullptr;
     if (env != nullptr)
         for (int k = 0; k < 3; ++k) {
             env[k] = static_cast<float>(std::trunc(corner[k]->normal.x * 127.0 + 128.0));

@@ -1,6 +1,7 @@
 #include "raster/NewRenderDriver.h"
 
 #include "image/Bitmap.h"
+#include "raster/FillTable.h"
 #include "raster/FillTarget.h"
 
 #include <algorithm>
@@ -25,6 +26,12 @@ NewRenderDriver::NewRenderDriver(const Bitmap& target)
 NewRenderDriver::~NewRenderDriver()
 {
     std::fputs("deleting a NewRenderDriver \n", stdout);
+}
+
+void NewRenderDriver::fillBySlot(int slot, RasterTriangle& triangle, Bitmap& target, int stamp)
+{
+    if (const fills::Routine fill = fills::routineFor(slot))
+        (this->*fill)(triangle, target, stamp);
 }
 
 void NewRenderDriver::setOption(std::uint8_t value)

@@ -48,13 +48,13 @@ TEST(NewRenderDriver, DestructorPrintsItsLine)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "deleting a NewRenderDriver \n");
 }
 
-// The slot numbers of the design's fills.
+// The fills' fixed slot numbers.
 TEST(RenderDriver, SlotNumbersReachTheirFills)
 {
     const struct {
         int slot;
         fills::Routine fill;
-    } design[] = {
+    } fixed[] = {
         {1, &NewRenderDriver::fillFlat},
         {2, &NewRenderDriver::fillTextured},
         {4, &NewRenderDriver::fillTextureEnvAdd},
@@ -68,7 +68,7 @@ TEST(RenderDriver, SlotNumbersReachTheirFills)
         {15, &NewRenderDriver::fillGouraudTextured},
         {16, &NewRenderDriver::fillGouraud},
     };
-    for (const auto& d : design)
+    for (const auto& d : fixed)
         EXPECT_TRUE(fills::routineFor(d.slot) == d.fill) << d.slot;
 
     // The call goes through the slot: slot 1 draws the flat colour.

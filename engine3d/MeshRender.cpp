@@ -57,20 +57,6 @@ float* coordSet(RasterTriangle& r, fills::Coords c)
     }
 }
 
-// Whether r holds every texture that the fill of its type code is handed; a
-// type code no fill draws needs textureA.
-bool texturesPresent(const RasterTriangle& r)
-{
-    const fills::Row* row = fills::setUpFor(r.typeCode);
-    if (row == nullptr)
-        return r.textureA != nullptr;
-    const std::uint32_t* const textures[4] = {r.textureA, r.textureB, r.textureC, r.textureD};
-    for (int k = 0; k < 4; ++k)
-        if (row->textures[k] >= 0 && textures[k] == nullptr)
-            return false;
-    return true;
-}
-
 } // namespace
 
 TriangleBatch meshSurfaceObject::render(Camera& camera, double, int, const FogParameters*)
@@ -118,29 +104,36 @@ void meshSurfaceObject::setUpTriangle(SurfacePolygon& p)
         r.colour = p.flatColour;
         r.typeCode = 0;
     }
-    if ((f & PolygonTexture::kImageCoords) != 0 || f == 33) {
-        r.textureA = t.pixels(0);
-        copyCoords(p.imageCoords, r.uvA);
-        r.typeCode = code;
-    }
-    if ((f & PolygonTexture::kEnvironmentMap) != 0) {
-        r.textureA = t.pixels(1);
-        r.typeCode = code;
-    }
-    // Flags that are exactly a type code hand its fill the textures its row
-    // names.
     if (const fills::Row* row = fills::setUpFor(f)) {
-        const std::uint32_t** textures[4] = {&r.textureA, &r.textureB, &r.textureC, &r.textureD};
-        for (int k = 0; k < 4; ++k)
-            if (row->textures[k] >= 0)
-                *textures[k] = t.pixels(row->textures[k]);
+        // Flags that are exactly a drawn type code: what its fill is handed.
+        const std::int8_t* from = row->textures;
+        if (from[0] >= 0)
+            r.textureA = t.pixels(from[0]);
+        if (from[1] >= 0)
+            r.textureB = t.pixels(from[1]);
+        if (from[2] >= 0)
+            r.textureC = t.pixels(from[2]);
+        if (from[3] >= 0)
+            r.textureD = t.pixels(from[3]);
+        if ((f & PolygonTexture::kImageCoords) != 0)
+            copyCoords(p.imageCoords, r.uvA);
         if (float* bump = coordSet(r, row->bump))
             copyCoords(p.bumpCoords, bump);
         r.typeCode = code;
+    } else {
+        if ((f & PolygonTexture::kImageCoords) != 0) {
+            r.textureA = t.pixels(0);
+            copyCoords(p.imageCoords, r.uvA);
+            r.typeCode = code;
+        }
+        if ((f & PolygonTexture::kEnvironmentMap) != 0) {
+            r.textureA = t.pixels(1);
+            r.typeCode = code;
+        }
     }
     // A surface whose flags name a texture it lacks is drawn in its colour
     // rather than from a missing picture.
-    if (!texturesPresent(r)) {
+    if (!fills::texturesPresent(r.typeCode, r.textureA, r.textureB, r.textureC, r.textureD)) {
         p.flatColour = flatLight(corner[0]->position, p.worldNormal, t.colour);
         r.colour = p.flatColour;
         r.typeCode = 0;

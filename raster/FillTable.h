@@ -49,7 +49,7 @@ inline constexpr Row kRows[] = {
     {3,  kPlain | kFog, 4,  &NewRenderDriver::fillTextureEnvAdd,         {0, 1, -1, -1},  Coords::B},
     {9,  kPlain | kFog, 5,  &NewRenderDriver::fillTextureMasked,         {0, -1, -1, 3}},
     {10, kPlain | kFog, 5,  &NewRenderDriver::fillTextureMasked,         {1, -1, -1, -1}},
-    {6,  kPlain | kFog, 6,  &NewRenderDriver::fillBumpEnv,               {-1, 1, 2, -1},  Coords::B, Coords::C},
+    {6,  kPlain | kFog, 6,  &NewRenderDriver::fillBumpEnv,               {1, 1, 2, -1},   Coords::B, Coords::C},
     {33, kPlain,        10, &NewRenderDriver::fillPerspective,           {0, -1, -1, -1}},
     {34, kPlain,        10, &NewRenderDriver::fillPerspective,           {1, -1, -1, -1}, Coords::A},
     {97, kPlain | kFog, 11, &NewRenderDriver::fillPerspectiveKeyed,      {0, -1, -1, -1}},
@@ -69,6 +69,7 @@ inline constexpr Row kRows[] = {
 struct Lookup {
     std::int8_t slot[kModes][256] = {};      // -1: not drawn
     const Row* setUp[256] = {};              // a type code's first row, or none
+    std::uint8_t needs[256] = {};            // textures it must have, bit k for textureA + k
     Routine routine[RenderDriver::kTriangleSlots] = {};
     bool consistent = true;                  // one routine a slot, one set-up a type code
 };
@@ -87,6 +88,8 @@ constexpr Lookup makeLookup()
     for (auto& mode : l.slot)
         for (auto& s : mode)
             s = -1;
+    for (auto& n : l.needs)
+        n = 1; // a type code no fill draws needs textureA, as the flags give it
     for (const Row& r : kRows) {
         if (r.slot < 0 || r.slot >= RenderDriver::kTriangleSlots || r.typeCode > 255) {
             l.consistent = false;
@@ -108,6 +111,11 @@ constexpr Lookup makeLookup()
             first = &r;
         else if (!sameSetUp(*first, r))
             l.consistent = false;
+        std::uint8_t needs = 0;
+        for (int k = 0; k < 4; ++k)
+            if (r.textures[k] >= 0)
+                needs = static_cast<std::uint8_t>(needs | (1 << k));
+        l.needs[r.typeCode] = needs;
     }
     return l;
 }
@@ -135,6 +143,15 @@ inline Routine routineFor(int slot)
 inline const Row* setUpFor(int typeCode)
 {
     return typeCode >= 0 && typeCode <= 255 ? kLookup.setUp[typeCode] : nullptr;
+}
+
+// Whether a triangle of typeCode holding these textures can be drawn by its
+// fill; otherwise it is drawn in its surface's colour.
+inline bool texturesPresent(std::uint8_t typeCode, const void* a, const void* b, const void* c, const void* d)
+{
+    const unsigned held = (a ? 1u : 0u) | (b ? 2u : 0u) | (c ? 4u : 0u) | (d ? 8u : 0u);
+    const unsigned needs = kLookup.needs[typeCode];
+    return (held & needs) == needs;
 }
 
 } // namespace zov::fills

@@ -42,11 +42,7 @@ void FadingPictureLayer::init()
 {
     if (fileName_ == nullptr || width_ <= 0 || height_ <= 0)
         return;
-    ImageLoaderRegistry registry;
-    if (registry.loaderNumberFor(fileName_) < 0)
-        return;
-    picture_ = std::make_unique<Bitmap>(width_, height_);
-    registry.loadInto(*picture_, fileName_, width_, height_, false, true);
+    picture_ = ImageLoaderRegistry().loadPicture(fileName_, {width_, height_});
 }
 
 int FadingPictureLayer::fadeLevel(float time, float fadeStart, float speed)

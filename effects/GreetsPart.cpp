@@ -15,17 +15,6 @@ constexpr const char* kPortraitFiles[GreetsPart::kPortraits] = {"data/umbra1.jpg
 constexpr const char* kMaskFiles[GreetsPart::kPortraits] = {"data/umbra1a.jpg", "data/umbra2a.jpg", "data/umbra3a.jpg"};
 constexpr const char* kGreetsFile = "data/greets.jpg";
 
-// A picture no loader takes stays absent rather than a blank of unknown use.
-// The part keeps its own loader list, so it names the loader it picks.
-std::unique_ptr<Bitmap> loadPicture(ImageLoaderRegistry& registry, const char* path, int width, int height)
-{
-    if (registry.loaderNumberFor(path) < 0)
-        return nullptr;
-    auto picture = std::make_unique<Bitmap>(width, height);
-    registry.loadIntoAnnounced(*picture, path, width, height, false, true);
-    return picture;
-}
-
 } // namespace
 
 GreetsPart::GreetsPart(const char* backgroundName, std::vector<std::unique_ptr<EffectLayer>> layers)
@@ -38,12 +27,14 @@ GreetsPart::~GreetsPart() = default;
 void GreetsPart::init(Bitmap& frame, NewRenderDriver& renderDriver)
 {
     LayeredPart::init(frame, renderDriver);
+    // The part keeps its own loader list, so it names the loader it picks.
     ImageLoaderRegistry registry;
+    const PictureRequest portrait{kPortraitWidth, kPortraitHeight, false, true};
     for (int k = 0; k < kPortraits; ++k) {
-        portraits_[k] = loadPicture(registry, kPortraitFiles[k], kPortraitWidth, kPortraitHeight);
-        masks_[k] = loadPicture(registry, kMaskFiles[k], kPortraitWidth, kPortraitHeight);
+        portraits_[k] = registry.loadPicture(kPortraitFiles[k], portrait);
+        masks_[k] = registry.loadPicture(kMaskFiles[k], portrait);
     }
-    greetings_ = loadPicture(registry, kGreetsFile, kGreetsWidth, kGreetsHeight);
+    greetings_ = registry.loadPicture(kGreetsFile, {kGreetsWidth, kGreetsHeight, false, true});
     window_ = std::make_unique<Bitmap>(kGreetsWidth, kWindowHeight);
 }
 

@@ -19,12 +19,9 @@ LayeredPart::~LayeredPart() = default;
 void LayeredPart::init(Bitmap& frame, NewRenderDriver&)
 {
     setActionTable(std::make_unique<ActionTable>());
-    ImageLoaderRegistry registry;
     // A name no loader accepts leaves the part without a background rather
     // than with a picture of unknown contents.
-    if (backgroundName_ != nullptr && registry.loaderNumberFor(backgroundName_) >= 0)
-        background_ = registry.load(backgroundName_, frame.width(), frame.height(), frame.width(), frame.height(),
-                                    false, true);
+    background_ = ImageLoaderRegistry().loadPicture(backgroundName_, {frame.width(), frame.height()});
     for (auto& layer : layers_)
         if (layer)
             layer->init();

@@ -17,11 +17,7 @@ constexpr double kRingRadius = 20.0; // of the sprites around a ring's centre
 
 ParticleTunnelLayer::ParticleTunnelLayer(const ParticleTunnelParams& params) : params_(params)
 {
-    ImageLoaderRegistry registry;
-    if (registry.loaderNumberFor(params_.spriteFile) >= 0) {
-        sprite_ = std::make_unique<Bitmap>(kSpriteSize, kSpriteSize);
-        registry.loadIntoAnnounced(*sprite_, params_.spriteFile, kSpriteSize, kSpriteSize, false, true);
-    }
+    sprite_ = ImageLoaderRegistry().loadPicture(params_.spriteFile, {kSpriteSize, kSpriteSize, false, true});
     targetSize_.setSize(params_.width, params_.height);
     driver_ = std::make_unique<NewRenderDriver>(targetSize_);
 }

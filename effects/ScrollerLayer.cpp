@@ -22,8 +22,7 @@ void ScrollerLayer::setParam(const char* key, const void* value)
 
 void ScrollerLayer::init()
 {
-    ImageLoaderRegistry registry;
-    strip_ = registry.load(kStripFile, kStripWidth, kStripHeight, kStripWidth, kStripHeight, false, true);
+    strip_ = ImageLoaderRegistry().loadPicture(kStripFile, {kStripWidth, kStripHeight});
 }
 
 std::int64_t ScrollerLayer::sourceColumn(float time, int frameWidth)

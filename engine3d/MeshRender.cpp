@@ -1,6 +1,7 @@
 #include "engine3d/Camera.h"
 #include "engine3d/MeshObject.h"
 #include "engine3d/Surface.h"
+#include "raster/FillTable.h"
 #include "raster/FixedPoint.h"
 
 #include <cmath>
@@ -45,20 +46,14 @@ inline void copyCoords(const float (&pairs)[6], float* set)
     }
 }
 
-// The type codes whose textures a triangle needs, by slot letter.
-bool texturesPresent(const RasterTriangle& r)
+// The coordinate set c of r, or none.
+float* coordSet(RasterTriangle& r, fills::Coords c)
 {
-    switch (r.typeCode) {
-    case 0:
-        return true;
-    case 3:
-        return r.textureA && r.textureB;
-    case 6:
-        return r.textureB && r.textureC;
-    case 9:
-        return r.textureA && r.textureD;
-    default:
-        return r.textureA != nullptr;
+    switch (c) {
+    case fills::Coords::A: return r.uvA;
+    case fills::Coords::B: return r.uvB;
+    case fills::Coords::C: return r.uvC;
+    default: return nullptr;
     }
 }
 
@@ -109,34 +104,36 @@ void meshSurfaceObject::setUpTriangle(SurfacePolygon& p)
         r.colour = p.flatColour;
         r.typeCode = 0;
     }
-    if ((f & PolygonTexture::kImageCoords) != 0 || f == 33) {
-        r.textureA = t.pixels(0);
-        copyCoords(p.imageCoords, r.uvA);
+    if (const fills::Row* row = fills::setUpFor(f)) {
+        // Flags that are exactly a drawn type code: what its fill is handed.
+        const std::int8_t* from = row->textures;
+        if (from[0] >= 0)
+            r.textureA = t.pixels(from[0]);
+        if (from[1] >= 0)
+            r.textureB = t.pixels(from[1]);
+        if (from[2] >= 0)
+            r.textureC = t.pixels(from[2]);
+        if (from[3] >= 0)
+            r.textureD = t.pixels(from[3]);
+        if ((f & PolygonTexture::kImageCoords) != 0)
+            copyCoords(p.imageCoords, r.uvA);
+        if (float* bump = coordSet(r, row->bump))
+            copyCoords(p.bumpCoords, bump);
         r.typeCode = code;
-    }
-    if ((f & PolygonTexture::kEnvironmentMap) != 0) {
-        r.textureA = t.pixels(1);
-        r.typeCode = code;
-    }
-    if (f == 3) {
-        r.textureA = t.pixels(0);
-        r.textureB = t.pixels(1);
-        copyCoords(p.imageCoords, r.uvA);
-        r.typeCode = 3;
-    } else if (f == 9) {
-        r.textureA = t.pixels(0);
-        r.textureD = t.pixels(3);
-        copyCoords(p.imageCoords, r.uvA);
-        r.typeCode = 9;
-    } else if (f == 6) {
-        r.textureC = t.pixels(2);
-        r.textureB = t.pixels(1);
-        copyCoords(p.bumpCoords, r.uvC);
-        r.typeCode = 6;
+    } else {
+        if ((f & PolygonTexture::kImageCoords) != 0) {
+            r.textureA = t.pixels(0);
+            copyCoords(p.imageCoords, r.uvA);
+            r.typeCode = code;
+        }
+        if ((f & PolygonTexture::kEnvironmentMap) != 0) {
+            r.textureA = t.pixels(1);
+            r.typeCode = code;
+        }
     }
     // A surface whose flags name a texture it lacks is drawn in its colour
     // rather than from a missing picture.
-    if (!texturesPresent(r)) {
+    if (!fills::texturesPresent(r.typeCode, r.textureA, r.textureB, r.textureC, r.textureD)) {
         p.flatColour = flatLight(corner[0]->position, p.worldNormal, t.colour);
         r.colour = p.flatColour;
         r.typeCode = 0;
@@ -149,7 +146,8 @@ void meshSurfaceObject::setUpTriangle(SurfacePolygon& p)
         r.coords[3 + k] = static_cast<float>(corner[k]->position.y);
         r.coords[6 + k] = static_cast<float>(corner[k]->position.z);
     }
-    float* env = r.typeCode == 2 || r.typeCode == 34 ? r.uvA : r.typeCode == 3 || r.typeCode == 6 ? r.uvB : nullptr;
+    const fills::Row* drawn = fills::setUpFor(r.typeCode);
+    float* env = drawn != nullptr ? coordSet(r, drawn->environment) : nullptr;
     if (env != nullptr)
         for (int k = 0; k < 3; ++k) {
             env[k] = static_cast<float>(std::trunc(corner[k]->normal.x * 127.0 + 128.0));

@@ -2,6 +2,7 @@
 
 #include "engine3d/Surface.h"
 #include "engine3d/TriangleClipper.h"
+#include "raster/FillTable.h"
 #include "raster/NewRenderDriver.h"
 
 namespace zov {
@@ -38,34 +39,6 @@ void Scene::setCameraRotation(double x, double y, double z)
 {
     if (Camera* c = camera(currentCamera))
         c->rotation.set(x, y, z);
-}
-
-int Scene::slotFor(int typeCode, bool allModes, bool fog)
-{
-    if (!allModes)
-        return typeCode == 33 || typeCode == 34 ? (fog ? 13 : 12) : -1;
-    switch (typeCode) {
-    case 0:
-        return 1;
-    case 1:
-    case 2:
-        return 2;
-    case 3:
-        return 4;
-    case 6:
-        return 6;
-    case 9:
-    case 10:
-        return 5;
-    case 33:
-    case 34:
-        return fog ? 14 : 10;
-    case 97:
-    case 98:
-        return 11;
-    default:
-        return -1;
-    }
 }
 
 void Scene::animate(Camera& cam, double keyTime)
@@ -116,7 +89,7 @@ void Scene::dispatch(Bitmap& target, NewRenderDriver& driver)
             __builtin_prefetch(allTriangles_[i + 4]->uvA);
         }
         RasterTriangle& t = *allTriangles_[i];
-        const int slot = slotFor(t.typeCode, allModes, fog);
+        const int slot = fills::slotFor(t.typeCode, allModes, fog);
         if (slot < 0)
             continue;
         const ClipResult clipped = clipTriangle(t, spare_.triangle, near, far);

@@ -68,9 +68,6 @@ public:
     float far = 500.0f; // camera-space z
     int timeScale = 15; // key units per second
 
-    // The driver slot that draws a type code (-1: not drawn).
-    static int slotFor(int typeCode, bool allModes, bool fog);
-
 private:
     void animate(Camera& camera, double keyTime);
     void collect(Camera& camera, double time);

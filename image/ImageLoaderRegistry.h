@@ -8,6 +8,25 @@ namespace zov {
 
 class Bitmap;
 
+// How a picture is asked for. The file holds width x height pixels (no
+// loader reads a size from a header) and becomes a bitmap of that size.
+struct PictureRequest {
+    int width = 0;
+    int height = 0;
+    // PCX: resampled into the bitmap rather than copied (the textures).
+    bool scale = false;
+    // Prints "trying to load %s with loader number %i. \n" once the loader
+    // is chosen.
+    bool announce = false;
+    // Set where the caller goes on without the picture ("the surface keeps
+    // its colour"): a file that is missing, unreadable or not a picture of
+    // its kind (its first bytes) then gives none, and this is added to the
+    // line that says why. Unset, such a file gives what decodes from it,
+    // black where nothing does, and a JPEG that cannot be opened ends the
+    // show (setJpegOpenFailureHandler).
+    const char* otherwise = nullptr;
+};
+
 // The picture loaders in the order they are tried: number 0 PCX, number 1
 // JPEG. The loader is chosen by the last three characters of the path.
 class ImageLoaderRegistry {
@@ -25,11 +44,13 @@ public:
 
     // The number of the first loader that accepts path, or -1.
     int loaderNumberFor(const char* path) const;
-    // Loads into target through the first loader that accepts path; false
-    // when none does. The announcing form first prints
-    // "trying to load %s with loader number %i. \n".
-    bool loadInto(Bitmap& target, const char* path, int fileWidth, int fileHeight, bool scale, bool flag);
-    bool loadIntoAnnounced(Bitmap& target, const char* path, int fileWidth, int fileHeight, bool scale, bool flag);
+
+    // The picture at path, read once, or none: when path is null, and, said
+    // through reportFileProblem, when no loader takes the name (or, with
+    // request.otherwise, when the file is missing, unreadable or of another
+    // kind). Problems inside a file are reported by the loader, and what
+    // decodes is kept.
+    std::unique_ptr<Bitmap> loadPicture(const char* path, const PictureRequest& request);
 
 private:
     std::unique_ptr<ImageLoader> loaders_[2];

@@ -171,6 +171,17 @@ bool isDirectory(std::FILE* file)
 
 JpegOpenFailureHandler gOpenFailure = endOnOpenFailure;
 
+bool copyInto(const std::optional<JpegPicture>& picture, std::uint32_t* pixels, int width)
+{
+    if (!picture)
+        return false;
+    for (int y = 0; y < picture->height; ++y)
+        std::memcpy(pixels + static_cast<std::size_t>(y) * width,
+                    picture->pixels.data() + static_cast<std::size_t>(y) * picture->stride,
+                    static_cast<std::size_t>(picture->width) * sizeof(std::uint32_t));
+    return true;
+}
+
 } // namespace
 
 std::optional<JpegPicture> decodeJpeg(std::FILE* file, int maxWidth, int maxHeight, const char* name)
@@ -211,14 +222,15 @@ bool decodeJpegFile(const char* path, std::uint32_t* pixels, int width, int heig
     }
     if (!pixels)
         width = height = 0;
-    const std::optional<JpegPicture> picture = decodeJpeg(file, width, height, path);
-    if (!picture)
-        return false;
-    for (int y = 0; y < picture->height; ++y)
-        std::memcpy(pixels + static_cast<std::size_t>(y) * width,
-                    picture->pixels.data() + static_cast<std::size_t>(y) * picture->stride,
-                    static_cast<std::size_t>(picture->width) * sizeof(std::uint32_t));
-    return true;
+    return copyInto(decodeJpeg(file, width, height, path), pixels, width);
+}
+
+bool decodeJpegBytesInto(const std::uint8_t* bytes, std::size_t size, const char* name, std::uint32_t* pixels,
+                         int width, int height)
+{
+    if (!pixels)
+        width = height = 0;
+    return copyInto(decodeJpegBytes(bytes, size, width, height, name), pixels, width);
 }
 
 JpegOpenFailureHandler setJpegOpenFailureHandler(JpegOpenFailureHandler handler)

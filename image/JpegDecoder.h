@@ -34,6 +34,9 @@ std::optional<JpegPicture> decodeJpegBytes(const std::uint8_t* bytes, std::size_
 // does not cover stay as they were. False, with the destination untouched,
 // when the file cannot be decoded.
 bool decodeJpegFile(const char* path, std::uint32_t* pixels, int width, int height);
+// The same over a whole file held in memory, reported under name.
+bool decodeJpegBytesInto(const std::uint8_t* bytes, std::size_t size, const char* name, std::uint32_t* pixels,
+                         int width, int height);
 
 // Called when a JPEG file cannot be opened or is a directory (a picture the
 // show cannot go on without). The default reports the file and the reason

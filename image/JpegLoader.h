@@ -17,6 +17,10 @@ public:
     std::unique_ptr<Bitmap> loadNew(const char* path, int width, int height, bool scale) override;
     // Paths ending in "jpg", any case.
     bool canLoad(const char* path) const override;
+    // A JPEG file starts with the bytes 0xFF 0xD8.
+    std::string kindProblem(const std::uint8_t* bytes, std::size_t size) const override;
+    void decodeInto(Bitmap& target, const std::uint8_t* bytes, std::size_t size, const char* name, int fileWidth,
+                    int fileHeight, bool scale) override;
 };
 
 } // namespace zov

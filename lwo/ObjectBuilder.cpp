@@ -1,6 +1,5 @@
 #include "lwo/ObjectBuilder.h"
 
-#include "image/Diagnostics.h"
 #include "image/ImageLoaderRegistry.h"
 
 #include <cctype>
@@ -14,22 +13,6 @@ namespace zov {
 namespace {
 
 constexpr std::uint32_t kDefaultColour = 0x00C8C8C8;
-
-// Why the picture cannot become a texture, or empty when its loader can take
-// it: checked first so that a missing or foreign file never reaches a loader
-// that would end the show.
-std::string unloadableReason(const char* path, int loader)
-{
-    if (loader < 0)
-        return "no picture loader takes this name";
-    std::string reason;
-    const auto bytes = readWholeFile(path, reason);
-    if (!bytes)
-        return reason;
-    const std::vector<std::uint8_t>& b = *bytes;
-    const bool fits = loader == 0 ? !b.empty() && b[0] == 0x0A : b.size() >= 2 && b[0] == 0xFF && b[1] == 0xD8;
-    return fits ? std::string() : loader == 0 ? "not a PCX picture" : "not a JPEG picture";
-}
 
 int mapTypeFor(const std::string& name)
 {
@@ -49,14 +32,13 @@ int mapTypeFor(const std::string& name)
 
 std::unique_ptr<TextureSlot> loadSlot(const char* path, ImageLoaderRegistry& images)
 {
-    const std::string problem = unloadableReason(path, images.loaderNumberFor(path));
-    if (!problem.empty()) {
-        reportFileProblem(path, problem + "; the surface keeps its colour");
+    // Object files name pictures of their authors' disks: one that is not
+    // here must not end the show.
+    std::unique_ptr<Bitmap> picture = images.loadPicture(path, {256, 256, true, true, "the surface keeps its colour"});
+    if (!picture)
         return nullptr;
-    }
     auto slot = std::make_unique<TextureSlot>();
-    slot->bitmap = std::make_unique<Bitmap>(256, 256);
-    images.loadIntoAnnounced(*slot->bitmap, path, 256, 256, true, true);
+    slot->bitmap = std::move(picture);
     return slot;
 }
 

@@ -2,6 +2,7 @@
 
 #include "image/Bitmap.h"
 #include "image/ReleaseLines.h"
+#include "raster/FillTable.h"
 #include "raster/FillTarget.h"
 
 #include <algorithm>
@@ -26,6 +27,12 @@ NewRenderDriver::NewRenderDriver(const Bitmap& target)
 NewRenderDriver::~NewRenderDriver()
 {
     announceRelease("deleting a NewRenderDriver \n");
+}
+
+void NewRenderDriver::fillBySlot(int slot, RasterTriangle& triangle, Bitmap& target, int stamp)
+{
+    if (const fills::Routine fill = fills::routineFor(slot))
+        (this->*fill)(triangle, target, stamp);
 }
 
 void NewRenderDriver::setOption(std::uint8_t value)

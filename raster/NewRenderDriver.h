@@ -11,7 +11,7 @@ class Bitmap;
 struct FillTarget;
 
 // The software triangle renderer of the 3D scenes: a depth buffer the size of
-// its target and the fill operations of the slot table.
+// its target and the fills that raster/FillTable.h puts in the slots.
 //
 // Depth: a point's value is stamp + 1/z as a float; it passes when strictly
 // greater than the stored entry. Opaque writes store it, additive and
@@ -28,18 +28,22 @@ public:
     // Prints "deleting a NewRenderDriver \n".
     ~NewRenderDriver() override;
 
-    void fillFlat(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillTextured(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillTextureEnvAdd(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillTextureMasked(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillBumpEnv(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillPerspective(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillPerspectiveKeyed(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillPerspectiveNoDepth(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillPerspectiveFogNoDepth(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillPerspectiveFog(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillGouraudTextured(RasterTriangle& triangle, Bitmap& target, int stamp) override;
-    void fillGouraud(RasterTriangle& triangle, Bitmap& target, int stamp) override;
+    // The slot's fill from raster/FillTable.h.
+    void fillBySlot(int slot, RasterTriangle& triangle, Bitmap& target, int stamp) override;
+
+    // The fills, each in its slot by a row of raster/FillTable.h.
+    void fillFlat(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillTextured(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillTextureEnvAdd(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillTextureMasked(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillBumpEnv(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillPerspective(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillPerspectiveKeyed(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillPerspectiveNoDepth(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillPerspectiveFogNoDepth(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillPerspectiveFog(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillGouraudTextured(RasterTriangle& triangle, Bitmap& target, int stamp);
+    void fillGouraud(RasterTriangle& triangle, Bitmap& target, int stamp);
     void drawSprite(const Sprite& sprite, Bitmap& target, int stamp) override;
     void setOption(std::uint8_t value) override;
     void clearDepth() override;

@@ -19,9 +19,7 @@ BitmapFont::~BitmapFont() = default;
 
 void BitmapFont::load(const char* path)
 {
-    picture_ = std::make_unique<Bitmap>(kPictureWidth, kPictureHeight);
-    ImageLoaderRegistry loaders;
-    loaders.loadIntoAnnounced(*picture_, path, kPictureWidth, kPictureHeight, false, true);
+    picture_ = ImageLoaderRegistry().loadPicture(path, {kPictureWidth, kPictureHeight, false, true});
     cutGlyphs();
 }
 
@@ -36,10 +34,11 @@ void BitmapFont::cutGlyphs()
         const int left = (g % cellsPerRow) * cellSize_;
         const int top = (g / cellsPerRow) * cellSize_;
         std::uint32_t* out = glyphs_.data() + static_cast<std::size_t>(code) * glyphPixels;
-        // pixel() reads 0 outside the picture, so a cell past its bottom is blank.
+        // pixel() reads 0 outside the picture, so a cell past its bottom is
+        // blank, as is every cell without a picture.
         for (int y = 0; y < cellSize_; ++y)
             for (int x = 0; x < cellSize_; ++x)
-                *out++ = picture_->pixel(left + x, top + y);
+                *out++ = picture_ ? picture_->pixel(left + x, top + y) : 0;
     }
 }
 

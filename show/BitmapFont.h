@@ -24,7 +24,8 @@ public:
     BitmapFont& operator=(const BitmapFont&) = delete;
 
     // Loads the picture through the first loader that accepts path
-    // (announcing it) and cuts the glyphs firstGlyph to 127 from it.
+    // (announcing it) and cuts the glyphs firstGlyph to 127 from it; without
+    // a picture they are blank.
     void load(const char* path);
 
     int cellSize() const { return cellSize_; }

@@ -25,11 +25,6 @@ namespace {
 // pass of the orders went by: the awaited one is not among them.
 constexpr std::uint64_t kPassesOfAStuckLoop = 2;
 
-std::unique_ptr<Bitmap> loadPicture(ImageLoaderRegistry& loaders, const ShowPicture& picture)
-{
-    return loaders.load(picture.file, picture.width, picture.height, picture.width, picture.height, false, true);
-}
-
 } // namespace
 
 DemoDriver::DemoDriver(DisplayDriver& display, MusicPlayer& music)
@@ -95,8 +90,8 @@ int DemoDriver::setUp(PartList& partList, const char* musicFile, std::int32_t st
         return 1;
     }
     ImageLoaderRegistry loaders;
-    logo_ = loadPicture(loaders, kShowLogo);
-    endPicture_ = loadPicture(loaders, kShowEndPicture);
+    logo_ = loaders.loadPicture(kShowLogo.file, {kShowLogo.width, kShowLogo.height});
+    endPicture_ = loaders.loadPicture(kShowEndPicture.file, {kShowEndPicture.width, kShowEndPicture.height});
     if (!display_.open(partList.width(), partList.height(), partList.flag() != 0, partList.depth()) ||
         display_.frame() == nullptr) {
         std::fputs("cannot open the display\n", stderr);

@@ -24,23 +24,11 @@ public:
     std::vector<Call> calls;
     int clears = 0;
 
-    void fillFlat(RasterTriangle& t, Bitmap&, int s) override { note(1, t, s); }
-    void fillTextured(RasterTriangle& t, Bitmap&, int s) override { note(2, t, s); }
-    void fillTextureEnvAdd(RasterTriangle& t, Bitmap&, int s) override { note(4, t, s); }
-    void fillTextureMasked(RasterTriangle& t, Bitmap&, int s) override { note(5, t, s); }
-    void fillBumpEnv(RasterTriangle& t, Bitmap&, int s) override { note(6, t, s); }
-    void fillPerspective(RasterTriangle& t, Bitmap&, int s) override { note(10, t, s); }
-    void fillPerspectiveKeyed(RasterTriangle& t, Bitmap&, int s) override { note(11, t, s); }
-    void fillPerspectiveNoDepth(RasterTriangle& t, Bitmap&, int s) override { note(12, t, s); }
-    void fillPerspectiveFogNoDepth(RasterTriangle& t, Bitmap&, int s) override { note(13, t, s); }
-    void fillPerspectiveFog(RasterTriangle& t, Bitmap&, int s) override { note(14, t, s); }
-    void clearDepth() override { ++clears; }
-
-private:
-    void note(int slot, const RasterTriangle& t, int stamp)
+    void fillBySlot(int slot, RasterTriangle& t, Bitmap&, int stamp) override
     {
         calls.push_back({slot, t.typeCode, t.coords[6] + t.coords[7] + t.coords[8], stamp});
     }
+    void clearDepth() override { ++clears; }
 };
 
 // An object that returns fixed triangles (or claims some and returns none).

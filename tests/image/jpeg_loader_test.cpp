@@ -49,14 +49,14 @@ TEST(JpegLoader, AFrameSizedFileFillsEveryPixelWithByte3Set)
     auto picture = gradient(512, 384);
     const std::string path = writeTemp(*picture, "frame.jpg");
     ImageLoaderRegistry registry;
-    Bitmap target(512, 384);
     testing::internal::CaptureStdout();
-    registry.loadInto(target, path.c_str(), 512, 384, false, true);
+    const auto target = registry.loadPicture(path.c_str(), {512, 384});
     EXPECT_EQ(testing::internal::GetCapturedStdout(), ""); // no temporary
+    ASSERT_TRUE(target);
     for (int y = 0; y < 384; ++y)
         for (int x = 0; x < 512; ++x) {
-            ASSERT_EQ(target.pixel(x, y) >> 24, 0xFFu) << x << "," << y;
-            ASSERT_LE(largestByteDifference(target.pixel(x, y), picture->pixel(x, y)), 8) << x << "," << y;
+            ASSERT_EQ(target->pixel(x, y) >> 24, 0xFFu) << x << "," << y;
+            ASSERT_LE(largestByteDifference(target->pixel(x, y), picture->pixel(x, y)), 8) << x << "," << y;
         }
 }
 

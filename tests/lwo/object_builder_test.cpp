@@ -115,7 +115,10 @@ TEST(BuildObject, ImageSurfacesAreMappedAndUnloadableImagesLeaveTheColour)
     std::string printed;
     test::RecordingSink problems;
     auto mesh = build(file, &printed);
-    EXPECT_EQ(printed, "trying to load " + kPicture + " with loader number 1. \ndeleted object \n");
+    // The loader is named once the name chooses it, before the file is read.
+    EXPECT_EQ(printed, "trying to load " + kPicture +
+                           " with loader number 1. \ntrying to load data/nowhere.jpg with loader number 1. \n"
+                           "deleted object \n");
     EXPECT_EQ(problems.lines,
               std::vector<std::string>{"data/nowhere.jpg: no such file; the surface keeps its colour"});
     const SurfacePolygon& mapped = *mesh->polygon(0);

@@ -1,6 +1,7 @@
 #include "lwo/ObjectBuilder.h"
 
 #include "image/ImageLoaderRegistry.h"
+#include "lwo/PolygonTriangulator.h"
 
 #include <cctype>
 #include <cmath>
@@ -156,7 +157,11 @@ std::unique_ptr<meshSurfaceObject> buildObject(const LwoObjectData& data, std::s
 
     std::shared_ptr<PolygonTexture> fallback;
     MappingRandom random;
+    PolygonTriangulator triangulator;
+    std::vector<CornerTriangle> triangles;
     for (const LwoPolygon& lp : data.polygons) {
+        if (mesh->polygonCount() >= MeshObject::kMaxPolygons)
+            break; // every further triangle would be dropped
         std::shared_ptr<PolygonTexture> surface;
         if (lp.surface >= 0 && static_cast<std::size_t>(lp.surface) < bySurf.size())
             surface = bySurf[static_cast<std::size_t>(lp.surface)];
@@ -165,13 +170,13 @@ std::unique_ptr<meshSurfaceObject> buildObject(const LwoObjectData& data, std::s
                 fallback = defaultSurface();
             surface = fallback;
         }
-        // A fan from the first corner; a triangle gives itself.
-        for (std::size_t k = 2; k < lp.indices.size(); ++k) {
+        triangulator.triangulate(data.points, lp.indices, triangles);
+        for (const CornerTriangle& t : triangles) {
             auto p = std::make_unique<SurfacePolygon>();
             p->vertexCount = 3;
-            p->vertices[0] = lp.indices[0];
-            p->vertices[1] = lp.indices[k - 1];
-            p->vertices[2] = lp.indices[k];
+            p->vertices[0] = lp.indices[t.a];
+            p->vertices[1] = lp.indices[t.b];
+            p->vertices[2] = lp.indices[t.c];
             p->texture = surface;
             if (mesh->sourceVertex(p->vertices[0]) == nullptr || mesh->sourceVertex(p->vertices[1]) == nullptr ||
                 mesh->sourceVertex(p->vertices[2]) == nullptr)

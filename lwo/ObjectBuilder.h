@@ -28,8 +28,8 @@ private:
 };
 
 // The engine's mesh of a read object: vertex i is point i; each polygon
-// becomes a fan of triangles (a triangle stays one) on the surface whose name
-// its SURF chunk has, the first of that name in `surfaces` (a new table when
+// becomes triangles (PolygonTriangulator; a triangle stays one) on the
+// surface whose name its SURF chunk has, the first of that name in `surfaces` (a new table when
 // none is given); surfaces already there are not added again ("this scene
 // already has a surface called %s\n"). A polygon whose surface is missing is
 // drawn in a plain grey default surface. Prints "deleted object \n".

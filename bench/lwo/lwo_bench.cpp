@@ -1,8 +1,10 @@
 #include "lwo/LwoReader.h"
+#include "lwo/PolygonTriangulator.h"
 
 #include <benchmark/benchmark.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -91,6 +93,33 @@ void BM_ParseGridObject(benchmark::State& state)
     state.counters["polygons"] = static_cast<double>(reader.result().polygons.size());
 }
 BENCHMARK(BM_ParseGridObject)->Unit(benchmark::kMillisecond);
+
+// Ear clipping of a star of state.range(0) corners, every other one drawn in
+// to half the radius: the steps a polygon costs, and up to what size one
+// object's budget lasts (past it the rest is fanned, and the time is the
+// most any object can spend).
+void BM_TriangulateStar(benchmark::State& state)
+{
+    const auto n = static_cast<std::uint16_t>(state.range(0));
+    std::vector<Vec3> points;
+    std::vector<std::uint16_t> corners;
+    for (std::uint16_t k = 0; k < n; ++k) {
+        const double angle = 2 * 3.14159265358979 * k / n, radius = k % 2 ? 0.5 : 1.0;
+        points.emplace_back(radius * std::cos(angle), radius * std::sin(angle), 0);
+        corners.push_back(k);
+    }
+    std::vector<CornerTriangle> triangles;
+    std::uint64_t steps = 0;
+    for (auto _ : state) {
+        PolygonTriangulator triangulator;
+        triangulator.triangulate(points, corners, triangles);
+        benchmark::DoNotOptimize(triangles.data());
+        steps = PolygonTriangulator::kWorkBudget - triangulator.workLeft();
+    }
+    state.counters["steps"] = static_cast<double>(steps);
+    state.counters["budget"] = static_cast<double>(steps) / PolygonTriangulator::kWorkBudget;
+}
+BENCHMARK(BM_TriangulateStar)->Arg(66)->Arg(1024)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace zov

@@ -49,6 +49,14 @@ std::optional<ModuleInfo> readModuleInfo(const std::string& path, std::string& e
         info.speed = module.get_current_speed();
         info.tempo = module.get_current_tempo();
         info.seconds = module.get_duration_seconds();
+        // Last: choosing a subsong moves the position the fields above are read at.
+        const std::vector<std::string> names = module.get_subsong_names();
+        for (std::int32_t i = 0; i < module.get_num_subsongs(); ++i) {
+            module.select_subsong(i);
+            info.subsongs.push_back(
+                {i < static_cast<std::int32_t>(names.size()) ? names[static_cast<std::size_t>(i)] : "",
+                 module.get_current_order(), module.get_duration_seconds()});
+        }
         return info;
     } catch (const std::exception& e) {
         error = std::string("not a module the music library can read (") + e.what() + ")";

@@ -7,6 +7,14 @@
 
 namespace zov {
 
+// A song of a module that holds several, as the library finds them: orders
+// that playing from the first never reaches start one of their own.
+struct Subsong {
+    std::string name; // mostly empty: few formats name them
+    int startOrder = 0;
+    double seconds = 0.0; // one pass
+};
+
 // What the music library tells of a module file, for tools and checks.
 struct ModuleInfo {
     std::string title;
@@ -20,7 +28,8 @@ struct ModuleInfo {
     int samples = 0;
     int speed = 0; // ticks per row at the start
     int tempo = 0; // beats per minute at the start
-    double seconds = 0.0; // one pass through the orders
+    double seconds = 0.0; // one pass through the orders, from the first
+    std::vector<Subsong> subsongs; // the first plays from order 0; one for most modules
 };
 
 // Reads a module file; none, with the reason in error, when the library

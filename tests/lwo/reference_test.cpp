@@ -1,7 +1,8 @@
 // Reference pictures of whole objects through the scene pipeline: the kit's
 // star environment-mapped as the show draws it, the kit's cube with its own
 // surfaces, and two real objects (several surfaces; quads), each at two
-// rotations, compared by a hash of their pixels with reference/hashes.txt.
+// rotations, compared by a hash of their pixels with reference/hashes.txt;
+// and rings cut from one concave polygon, which must show their hole.
 // A changed hash means changed output: look at the pictures, and when the
 // change is intended regenerate table and pictures with
 //   ZOV_UPDATE_REFERENCE=1 ./lwo_reference_test
@@ -14,12 +15,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zov {
 namespace {
@@ -152,6 +156,44 @@ TEST_F(ObjectReference, CorpusObjects)
         LwoReader reader;
         reader.read(path.c_str());
         check(name, {buildObject(centred(reader.result())), -30.0, 2.0f, 1000.0f});
+    }
+}
+
+// A polygon with a hole, its outline joined to the hole by a seam there and
+// back, faced to the camera: the hole shows the background, the ring left and
+// right of it is drawn.
+TEST(ConcaveObject, RingKeepsItsHole)
+{
+    LwoObjectData square;
+    for (const auto& [x, y] :
+         {std::pair{10, 0}, {10, 10}, {-10, 10}, {-10, -10}, {10, -10}, {5, 0}, {5, -5}, {-5, -5}, {-5, 5}, {5, 5}})
+        square.points.emplace_back(x, y, 0);
+    square.polygons.push_back({{0, 1, 2, 3, 4, 0, 5, 6, 7, 8, 9, 5}, -1, 1});
+    struct Ring {
+        std::string name;
+        LwoObjectData data;
+        double turnY; // radians that face it to the camera
+    };
+    std::vector<Ring> rings{{"square ring", square, 2 * std::acos(0.0)}};
+    const fs::path corpus = fs::path(ZOV_CORPUS_DIR) / "lwo" / "ConcavePolygon.lwo";
+    if (fs::exists(corpus)) {
+        LwoReader reader;
+        reader.read(corpus.c_str());
+        rings.push_back({corpus.string(), reader.result(), std::acos(0.0)});
+    }
+    constexpr std::uint32_t kBackground = 0x00101018;
+    for (Ring& ring : rings) {
+        testing::internal::CaptureStdout();
+        Bitmap target(W, H);
+        renderObject({buildObject(centred(ring.data)), -30.0, 2.0f, 1000.0f}, {"", 0, ring.turnY, 0}, target);
+        testing::internal::GetCapturedStdout();
+        const std::uint32_t* row = target.row(H / 2);
+        EXPECT_EQ(row[W / 2] & 0xFFFFFF, kBackground) << ring.name;
+        const auto drawn = [&](int from, int to) {
+            return std::any_of(row + from, row + to, [&](std::uint32_t p) { return (p & 0xFFFFFF) != kBackground; });
+        };
+        EXPECT_TRUE(drawn(0, W / 2)) << ring.name;
+        EXPECT_TRUE(drawn(W / 2, W)) << ring.name;
     }
 }
 

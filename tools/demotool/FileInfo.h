@@ -17,6 +17,12 @@ bool describeModule(const std::string& path, std::string& out, std::string& prob
 bool describePcx(const std::vector<std::uint8_t>& bytes, std::string& out, std::string& problem);
 bool describeJpeg(const std::vector<std::uint8_t>& bytes, std::string& out, std::string& problem);
 
+// "1 sample", "2 samples": the number and the noun, plural unless one.
+inline std::string counted(long long n, const std::string& noun)
+{
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
 // Reads a whole file of at most maxBytes; false with the reason in problem.
 bool readFileBytes(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes,
                    std::string& problem);

@@ -9,9 +9,28 @@ namespace zov::tool {
 
 namespace {
 
-std::string quoted(const std::string& text)
+// Names in objects are Latin-1: each byte is the code point of its character.
+std::string utf8(const std::string& latin1)
 {
-    return "\"" + text + "\"";
+    std::string out;
+    for (const char c : latin1) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (b >> 6));
+            out += static_cast<char>(0x80 | (b & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string quoted(const std::string& latin1)
+{
+    std::string out = "\"";
+    out += utf8(latin1);
+    out += '"';
+    return out;
 }
 
 std::string textureText(const char* what, const LwoTextureDef& t)
@@ -43,7 +62,7 @@ bool describeLwob(const std::vector<std::uint8_t>& bytes, std::string& out, std:
     out += "  polygons: " + std::to_string(data.polygons.size());
     const char* separator = " (";
     for (const auto& [corners, count] : byCorners) {
-        out += separator + std::to_string(count) + " with " + std::to_string(corners) + " corners";
+        out += separator + std::to_string(count) + " with " + counted(corners, "corner");
         separator = ", ";
     }
     out += byCorners.empty() ? "\n" : ")\n";
@@ -66,7 +85,7 @@ bool describeLwob(const std::vector<std::uint8_t>& bytes, std::string& out, std:
     }
     out += "  chunks:";
     for (const LwoChunkInfo& c : data.chunks)
-        out += std::string(" ") + c.id + " (" + std::to_string(c.size) + " bytes)";
+        out += " " + utf8(c.id) + " (" + counted(c.size, "byte") + ")";
     out += "\n";
     return true;
 }

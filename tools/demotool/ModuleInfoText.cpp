@@ -26,11 +26,23 @@ bool describeModule(const std::string& path, std::string& out, std::string& prob
     field("restart position", std::to_string(info->restartOrder));
     field("patterns", std::to_string(info->patterns));
     field("channels", std::to_string(info->channels));
-    field("instruments", std::to_string(info->instruments) + " (" + std::to_string(info->samples) + " samples)");
-    field("speed", std::to_string(info->speed) + " ticks a row, tempo " + std::to_string(info->tempo) + " BPM");
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.2f s", info->seconds);
-    field("duration", seconds);
+    field("instruments", std::to_string(info->instruments) + " (" + counted(info->samples, "sample") + ")");
+    field("speed", counted(info->speed, "tick") + " a row, tempo " + std::to_string(info->tempo) + " BPM");
+    const auto seconds = [](double s) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f s", s);
+        return std::string(text);
+    };
+    const std::size_t songs = info->subsongs.size();
+    field("duration", seconds(info->seconds));
+    if (songs > 1) {
+        field("subsongs", std::to_string(songs));
+        for (std::size_t i = 0; i < songs; ++i) {
+            const Subsong& s = info->subsongs[i];
+            out += "    " + std::to_string(i + 1) + (s.name.empty() ? "" : " \"" + s.name + "\"") + ": " +
+                   seconds(s.seconds) + ", from order " + std::to_string(s.startOrder) + "\n";
+        }
+    }
     return true;
 }
 

@@ -31,8 +31,8 @@ std::string pcxRefusal(const std::vector<std::uint8_t>& b, int width, int height
     if (width <= 0 || height <= 0)
         return "the window is empty";
     if (bytesPerLine != static_cast<unsigned>(width))
-        return "its lines are " + std::to_string(bytesPerLine) + " bytes for " + std::to_string(width) +
-               " pixels, and the loader takes them as wide as the picture";
+        return "its lines are " + counted(bytesPerLine, "byte") + " for " + counted(width, "pixel") +
+               ", and the loader takes them as wide as the picture";
     // A run of two bytes makes at most 63: less data cannot fill the picture.
     const std::size_t needed = 3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (needed > 32 * b.size())
@@ -102,7 +102,7 @@ void jpegQuiet(j_common_ptr, int) {}
 bool describePcx(const std::vector<std::uint8_t>& b, std::string& out, std::string& problem)
 {
     if (b.size() < 128) {
-        problem = "too short for a PCX header (" + std::to_string(b.size()) + " bytes of 128)";
+        problem = "too short for a PCX header (" + counted(b.size(), "byte") + " of 128)";
         return false;
     }
     const int xMin = static_cast<int>(le16(b, 4)), yMin = static_cast<int>(le16(b, 6));

@@ -2,6 +2,7 @@
 // files. Sanitizer reports end it with status 86, which no case expects.
 #include "tools/datakit/Objects.h"
 #include "tools/xmcompose/Song.h"
+#include "tools/xmcompose/XmWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,39 @@ TEST_F(Demotool, InfoCountsWhatTheKitWrote)
           "  channels: " + std::to_string(song.channels) + "\n",
           "  instruments: " + std::to_string(song.instruments.size()) + " (",
           "  speed: " + std::to_string(song.speed) + " ticks a row, tempo " + std::to_string(song.bpm) + " BPM\n"})
+        EXPECT_TRUE(says(line)) << line << " in\n" << out;
+}
+
+TEST_F(Demotool, InfoWritesNamesInUtf8AndEverySubsongInTheWordsOfItsCounts)
+{
+    zov::kit::LwoObject eye;
+    eye.points = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    eye.surfaces.resize(1);
+    eye.surfaces[0].name = "Silm\xe4"; // Latin-1, as LightWave wrote it
+    eye.polygons = {{{0, 1, 2}, 1}};
+    const std::vector<std::uint8_t> lwob = zov::kit::encodeLwob(eye);
+
+    // Order 0 loops on itself, so order 1 is a song of its own. A row is 20 ms.
+    zov::XmModule song;
+    song.speed = 1;
+    song.bpm = 125;
+    song.orders = {0, 1};
+    song.restartPosition = 1;
+    song.patterns = {zov::XmPattern(16, 2), zov::XmPattern(32, 2)};
+    song.patterns[0].at(15, 0).effect = 0x0B;
+    zov::XmInstrument instrument;
+    instrument.samples.resize(1);
+    instrument.samples[0].frames.assign(64, 0);
+    song.instruments = {instrument};
+    const std::vector<std::uint8_t> xm = zov::encodeXm(song);
+
+    const fs::path object = file("eye.lwo", std::string(lwob.begin(), lwob.end()));
+    const fs::path module = file("two.xm", std::string(xm.begin(), xm.end()));
+    ASSERT_EQ(run("info '" + object.string() + "' '" + module.string() + "'"), 0) << err;
+    for (const char* line : {"    \"Silm\xc3\xa4\": colour 200 200 200", "  instruments: 1 (1 sample)\n",
+                             "  speed: 1 tick a row, tempo 125 BPM\n",
+                             "  duration: 0.32 s\n  subsongs: 2\n    1: 0.32 s, from order 0\n"
+                             "    2: 0.64 s, from order 1\n"})
         EXPECT_TRUE(says(line)) << line << " in\n" << out;
 }
 

@@ -3,6 +3,7 @@
 // start-up time and the peak memory.
 #include "platform/Clock.h"
 #include "show/program/DataSearch.h"
+#include "show/timedemo/ProcessFigures.h"
 #include "show/timedemo/Timedemo.h"
 
 #include <charconv>
@@ -25,6 +26,9 @@ constexpr const char* kUsage =
     "memory.\n"
     "\n"
     "  --frames N     at most N frames of each part (a part then ends as by a key)\n"
+    "  --repeat N     play the show N times over in this one process, with a line after\n"
+    "                 each pass on the memory, files and threads it holds; the figures\n"
+    "                 are of the last pass\n"
     "  --json FILE    also write the figures to FILE as JSON\n"
     "  --data DIR     the folder holding data/ (or data/ itself); by default the working\n"
     "                 directory, then the program's folder, then ../share/zov from it\n"
@@ -46,6 +50,7 @@ int main(int argc, char** argv)
     const std::int64_t started = clock.ticks();
 
     int frames = 0;
+    int repeat = 1;
     std::string json, data;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -57,15 +62,16 @@ int main(int argc, char** argv)
             std::puts("demobench " ZOV_VERSION);
             return 0;
         }
-        if (arg != "--frames" && arg != "--json" && arg != "--data")
+        if (arg != "--frames" && arg != "--repeat" && arg != "--json" && arg != "--data")
             return usageError("unknown option '" + arg + "'");
         if (i + 1 >= argc || argv[i + 1][0] == '\0')
             return usageError("option '" + arg + "' needs a value");
         const std::string value = argv[++i];
-        if (arg == "--frames") {
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), frames);
-            if (error != std::errc() || end != value.data() + value.size() || frames < 1)
-                return usageError("'--frames' takes a whole number of 1 or more, not '" + value + "'");
+        if (arg == "--frames" || arg == "--repeat") {
+            int& number = arg == "--frames" ? frames : repeat;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+            if (error != std::errc() || end != value.data() + value.size() || number < 1)
+                return usageError("'" + arg + "' takes a whole number of 1 or more, not '" + value + "'");
         } else {
             (arg == "--json" ? json : data) = value;
         }
@@ -88,7 +94,16 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const TimedemoReport report = runTimedemo(frames, clock, started);
+    TimedemoReport report;
+    for (int pass = 1; pass <= repeat; ++pass) {
+        report = runTimedemo(frames, clock, pass == 1 ? started : clock.ticks());
+        if (repeat > 1) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "pass %d: %s\n", pass, describe(readProcessFigures()).c_str());
+        }
+        if (report.status != 0)
+            break;
+    }
     std::fflush(stdout);
     const std::string table = timedemoTable(report);
     std::printf("\n%s", table.c_str());

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.hpp>
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -235,6 +237,26 @@ TEST_F(Capture, TimedemoTimesEachPartAndTheWholeShow)
     EXPECT_EQ(program(ZOV_DEMOBENCH, "--frames 0"), 2);
     EXPECT_EQ(stderrText(),
               "demobench: '--frames' takes a whole number of 1 or more, not '0'\nTry 'demobench --help'.\n");
+}
+
+TEST_F(Capture, TheShowPlayedOverAndOverHoldsNoMoreThanAfterItsFirstPass)
+{
+    ASSERT_EQ(program(ZOV_DEMOBENCH, "--frames 15 --repeat 5"), 0) << stderrText();
+    std::istringstream lines(stderrText());
+    std::vector<std::array<double, 3>> passes; // resident MB, files, threads
+    for (std::string line; std::getline(lines, line);) {
+        std::array<double, 3> p{};
+        int pass = 0;
+        if (std::sscanf(line.c_str(), "pass %d: resident %lf MB, %lf files open, %lf threads", &pass, &p[0], &p[1],
+                        &p[2]) == 4)
+            passes.push_back(p);
+    }
+    ASSERT_EQ(passes.size(), 5u) << stderrText();
+    for (const auto& p : passes) {
+        EXPECT_EQ(p[1], passes[0][1]);
+        EXPECT_EQ(p[2], passes[0][2]);
+        EXPECT_LE(p[0], passes[0][0] + 1.0); // MB: what the allocator rounds
+    }
 }
 
 } // namespace

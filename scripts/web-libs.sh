@@ -44,9 +44,11 @@ source_of() {
 
 # cached_dir PACKAGE DSC RECIPE...: the cache folder of that build.
 cached_dir() {
+  package=$1
   version=$(basename "$2" .dsc | sed "s/^$1_//")
+  shift 2
   hash=$(printf '%s\n' "$compiler" "$FLAGS" "$@" | sha256sum | cut -c1-12)
-  echo "$cache/$1-$version-$hash"
+  echo "$cache/$package-$version-$hash"
 }
 
 # build PACKAGE DSC DIR STEP: unpacks the source into a scratch folder, runs

@@ -87,7 +87,10 @@ if [ "$web" = 1 ]; then
   for s in $WEB_SOURCES; do
     if ! ls "$src_dir/${s}"_*.dsc >/dev/null 2>&1; then
       echo "fetching the source of $s into $src_dir"
-      (cd "$src_dir" && apt-get source -qq --download-only "$s")
+      # Once more after an update, in case the deb-src entries were written
+      # by an earlier run whose update did not get through.
+      (cd "$src_dir" && apt-get source -qq --download-only "$s") ||
+        { as_root apt-get update -qq && (cd "$src_dir" && apt-get source -qq --download-only "$s"); }
     fi
   done
 fi

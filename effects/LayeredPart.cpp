@@ -14,7 +14,14 @@ LayeredPart::LayeredPart(const char* backgroundName, std::vector<std::unique_ptr
 {
 }
 
-LayeredPart::~LayeredPart() = default;
+LayeredPart::~LayeredPart()
+{
+    // First to last, as they were drawn: the layers' teardown lines then come
+    // in the same order whichever C++ library destroys the vector (the web
+    // build's goes from the back).
+    for (auto& layer : layers_)
+        layer.reset();
+}
 
 void LayeredPart::init(Bitmap& frame, NewRenderDriver&)
 {

@@ -1,8 +1,8 @@
 #include "engine3d/DepthSort.h"
 
+#include "math/BitCast.h"
 #include "raster/RasterTriangle.h"
 
-#include <bit>
 #include <utility>
 
 namespace zov {
@@ -31,7 +31,7 @@ void DepthSorter::sort(RasterTriangle** triangles, int n)
     RasterTriangle** items = triangles;
     RasterTriangle** itemsOut = swap_.get();
     for (int i = 0; i < n; ++i)
-        keys[i] = std::bit_cast<std::uint32_t>(key(*triangles[i]));
+        keys[i] = bitCast<std::uint32_t>(key(*triangles[i]));
 
     // Least significant byte first; within a pass larger digits go first and
     // equal digits keep their order, so the whole is a stable descending sort.

@@ -4,9 +4,10 @@
 
 // Row routines behind the whole-bitmap operations: n pixels at a time, no
 // alignment required, rows may not overlap unless they are the same row.
-// `scalar` is the plain reference; `sse2` (x86-64) and `avx2` (x86-64, run
-// only where the CPU has it) must give the same bytes. The unqualified
-// names use the fastest set this machine runs, chosen once.
+// `scalar` is the plain reference; `sse2` (x86-64, WebAssembly with SIMD)
+// and `avx2` (x86-64, run only where the CPU has it) must give the same
+// bytes. The unqualified names use the fastest set this machine runs, chosen
+// once.
 namespace zov::rows {
 
 namespace scalar {
@@ -22,7 +23,9 @@ void blend(std::uint32_t* dst, const std::uint32_t* a, const std::uint32_t* b, i
 void invert(std::uint32_t* p, int n);
 } // namespace scalar
 
-#if defined(__x86_64__) || defined(_M_X64)
+// WebAssembly built with SIMD128 and -msse2 runs the SSE2 set too: Emscripten
+// maps its intrinsics.
+#if defined(__x86_64__) || defined(_M_X64) || (defined(__wasm_simd128__) && defined(__SSE2__))
 #define ZOV_HAVE_SSE2_ROWS 1
 namespace sse2 {
 void add(std::uint32_t* dst, const std::uint32_t* src, int n);
@@ -35,7 +38,7 @@ void invert(std::uint32_t* p, int n);
 #define ZOV_HAVE_SSE2_ROWS 0
 #endif
 
-#if ZOV_HAVE_SSE2_ROWS && (defined(__GNUC__) || defined(__clang__))
+#if (defined(__x86_64__) || defined(_M_X64)) && (defined(__GNUC__) || defined(__clang__))
 #define ZOV_HAVE_AVX2_ROWS 1
 // Call only where cpuHasAvx2().
 namespace avx2 {

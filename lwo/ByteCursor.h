@@ -1,7 +1,8 @@
 #pragma once
 
+#include "math/BitCast.h"
+
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,7 +31,7 @@ public:
         const std::uint32_t hi = u16();
         return hi << 16 | u16();
     }
-    float f32() { return std::bit_cast<float>(u32()); }
+    float f32() { return bitCast<float>(u32()); }
     // A four-byte identifier, NUL-terminated.
     void id(char (&out)[5])
     {

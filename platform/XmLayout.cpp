@@ -33,8 +33,9 @@ std::uint64_t xmDescribedSize(const std::uint8_t* bytes, std::size_t size)
     if (!bytes || size < signatureLength || std::memcmp(bytes, kSignature, signatureLength) != 0)
         return 0;
     const Reader r(bytes, size);
-    if (!r.has(kHeaderSizeAt, 4))
-        return kHeaderSizeAt + 4;
+    // Up to the instrument count, whatever the header size says.
+    if (!r.has(kHeaderSizeAt, 14))
+        return kHeaderSizeAt + 14;
     const std::uint32_t patterns = r.u16(kHeaderSizeAt + 10);
     const std::uint32_t instruments = r.u16(kHeaderSizeAt + 12);
     std::uint64_t at = kHeaderSizeAt + std::uint64_t{r.u32(kHeaderSizeAt)};
@@ -53,6 +54,9 @@ std::uint64_t xmDescribedSize(const std::uint8_t* bytes, std::size_t size)
             return at + 29;
         const std::uint64_t headerSize = r.u32(at);
         const std::uint32_t samples = r.u16(at + 27);
+        // Cut inside the sample header size, which would read as 0.
+        if (samples > 0 && !r.has(at + 29, 4))
+            return at + 33;
         const std::uint64_t sampleHeaderSize = samples > 0 ? r.u32(at + 29) : 0;
         if (headerSize == 0 || (samples > 0 && sampleHeaderSize == 0))
             return at;

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds a fuzz target with clang, libFuzzer and the sanitizers, and runs it
 # on one core for the given time, niced:
-#   scripts/fuzz.sh pcx|jpeg|xm SECONDS
+#   scripts/fuzz.sh TARGET SECONDS     (the fuzz/TARGET_fuzz.cpp files)
 # The corpus it grows is kept in build-fuzz/corpus/TARGET; an input that
 # crashes it is saved in build-fuzz/crashes/TARGET/ and the script fails:
 # copy that input into fuzz/regressions/TARGET/, where the ordinary build's
@@ -43,18 +43,25 @@ done <"$dir/fuzz/seeds_$target.txt"
 ext=$target
 [ "$target" = jpeg ] && ext=jpg
 [ "$target" = lwob ] && ext=lwo
+[ "$target" = xmlayout ] && ext=xm
 for f in build/bin/data/*."$ext" fuzz/regressions/"$target"/*; do add_seed "$f"; done
 
 # Small inputs keep the targets fast: larger pictures only repeat the same paths.
 case "$target" in
-  pcx | lwob) maxlen=16384 ;;
+  pcx | lwob | xmlayout) maxlen=16384 ;;
   jpeg) maxlen=32768 ;;
   *) maxlen=65536 ;;
 esac
+# The module targets start from the format's words.
+dict=""
+case "$target" in
+  xm | xmlayout) dict="-dict=fuzz/xm.dict" ;;
+esac
 echo "fuzz_$target: $seconds s, $(ls "$seeds" | wc -l) seeds"
 # -close_fd_mask=1: the player's own progress lines would slow every run.
+# shellcheck disable=SC2086
 nice -n 10 "$dir/bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -max_len=$maxlen \
-  -print_final_stats=1 -close_fd_mask=1 -artifact_prefix="$dir/crashes/$target/" \
+  -print_final_stats=1 -close_fd_mask=1 -artifact_prefix="$dir/crashes/$target/" $dict \
   "$dir/corpus/$target" "$seeds" 2>"$dir/fuzz_$target.log" || {
   tail -n 40 "$dir/fuzz_$target.log" >&2
   echo "fuzz_$target found a crash: see $dir/crashes/$target/ and add it to fuzz/regressions/$target/" >&2

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 namespace zov {
 
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int kDeviceBufferFrames = 1024;
 constexpr std::int64_t kSilentStepMs = 5;
-
 
 } // namespace
 
@@ -37,6 +37,7 @@ bool SdlAudioLayer::openOutput(std::uint32_t rate, std::uint32_t& actualRate)
     mixedAtCallback_.store(0);
     callbackTicks_.store(clock_.ticks());
     lastHeard_.store(0);
+    deviceLost_ = false;
     const std::int64_t extra = static_cast<std::int64_t>(options_.extraLatencyMs) * rate / 1000;
     if (!options_.mute && openDevice(rate, actualRate)) {
         latencyFrames_ += extra * actualRate / rate;
@@ -47,8 +48,7 @@ bool SdlAudioLayer::openOutput(std::uint32_t rate, std::uint32_t& actualRate)
     actualRate = rate;
     bufferFrames_ = static_cast<std::int64_t>(rate) * kSilentStepMs / 1000;
     latencyFrames_ = extra;
-    stopSilent_ = false;
-    silentThread_ = std::thread([this, rate] { runSilently(rate); });
+    startSilently(rate);
     return true;
 }
 
@@ -84,17 +84,54 @@ bool SdlAudioLayer::openDevice(std::uint32_t rate, std::uint32_t& actualRate)
         return false;
     }
     actualRate = static_cast<std::uint32_t>(have.freq);
+    deviceRate_ = have.freq;
     bufferFrames_ = have.samples;
     // When a callback runs, the buffer before it is still playing: what is
     // heard then lies two buffers behind the newest output.
     latencyFrames_ = 2 * static_cast<std::int64_t>(have.samples);
+    SDL_AddEventWatch(watchEvent, this);
+    // Gone before the watch was set: SDL tells it only by the status.
+    if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED)
+        loseDevice();
     SDL_PauseAudioDevice(device_, 0);
     return true;
+}
+
+int SdlAudioLayer::watchEvent(void* self, SDL_Event* event)
+{
+    auto* layer = static_cast<SdlAudioLayer*>(self);
+    if (event->type == SDL_AUDIODEVICEREMOVED && event->adevice.iscapture == 0 &&
+        event->adevice.which == layer->device_)
+        layer->loseDevice();
+    return 1;
+}
+
+// SDL may go on calling back after its device went, or may not; from now on
+// the silent thread mixes on the clock from where the device stopped, and
+// the callback only writes silence. The device is closed with the layer:
+// not here, where SDL's own audio thread may be the caller.
+void SdlAudioLayer::loseDevice()
+{
+    if (deviceLost_.exchange(true))
+        return;
+    std::fprintf(stderr, "audio device removed: playing without sound\n");
+    startSilently(deviceRate_);
+}
+
+void SdlAudioLayer::startSilently(std::int64_t rate)
+{
+    std::lock_guard<std::mutex> hold(mixMutex_);
+    stopSilent_ = false;
+    const std::int64_t startFrame = framesMixed();
+    const std::int64_t startTicks = clock_.ticks();
+    silentThread_ = std::thread([this, rate, startFrame, startTicks] { runSilently(rate, startFrame, startTicks); });
 }
 
 void SdlAudioLayer::closeOutput()
 {
     if (device_ != 0) {
+        // Once this returns no watch runs, so none can start a thread.
+        SDL_DelEventWatch(watchEvent, this);
         SDL_CloseAudioDevice(device_);
         device_ = 0;
     }
@@ -116,38 +153,37 @@ void SdlAudioLayer::startOutput()
 
 void SdlAudioLayer::lockOutput()
 {
-    if (device_ != 0)
-        SDL_LockAudioDevice(device_);
-    else
-        silentMutex_.lock();
+    mixMutex_.lock();
 }
 
 void SdlAudioLayer::unlockOutput()
 {
-    if (device_ != 0)
-        SDL_UnlockAudioDevice(device_);
-    else
-        silentMutex_.unlock();
+    mixMutex_.unlock();
 }
 
 void SdlAudioLayer::callback(void* self, std::uint8_t* stream, int length)
 {
     auto* layer = static_cast<SdlAudioLayer*>(self);
+    std::lock_guard<std::mutex> hold(layer->mixMutex_);
+    if (layer->deviceLost_) {
+        std::memset(stream, 0, static_cast<std::size_t>(length)); // float silence
+        return;
+    }
     const auto frames = static_cast<std::size_t>(length) / (2 * sizeof(float));
     layer->mix(reinterpret_cast<float*>(stream), frames);
     layer->noteMixed();
 }
 
-void SdlAudioLayer::runSilently(std::int64_t rate)
+void SdlAudioLayer::runSilently(std::int64_t rate, std::int64_t startFrame, std::int64_t startTicks)
 {
-    const std::int64_t startTicks = clock_.ticks();
     const std::int64_t perSecond = clock_.ticksPerSecond();
     const std::int64_t chunk = static_cast<std::int64_t>(silentBuffer_.size() / 2);
     while (!stopSilent_) {
         const std::int64_t elapsed = clock_.ticks() - startTicks;
-        const std::int64_t due = static_cast<std::int64_t>(static_cast<double>(elapsed) * rate / perSecond);
+        const std::int64_t due =
+            startFrame + static_cast<std::int64_t>(static_cast<double>(elapsed) * rate / perSecond);
         {
-            std::lock_guard<std::mutex> hold(silentMutex_);
+            std::lock_guard<std::mutex> hold(mixMutex_);
             for (std::int64_t mixed = framesMixed(); mixed < due; mixed = framesMixed())
                 mix(silentBuffer_.data(), static_cast<std::size_t>(std::min(due - mixed, chunk)));
             noteMixed();

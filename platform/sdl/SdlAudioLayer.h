@@ -8,6 +8,8 @@
 #include <mutex>
 #include <thread>
 
+union SDL_Event;
+
 namespace zov {
 
 class Clock;
@@ -18,14 +20,15 @@ struct SdlAudioOptions {
 };
 
 // The audio layer over an SDL2 audio device, mixed in its callback. Without
-// a device (no sound server, a headless machine, or muted) the music plays
-// silently, still moved on by the clock so that the show keeps its timing.
+// a device (no sound server, a headless machine, or muted), or once the
+// device goes away mid-show, the music plays silently, still moved on by
+// the clock so that the show keeps its timing.
 class SdlAudioLayer final : public MixingAudioLayer {
 public:
     SdlAudioLayer(SourceOpener& opener, const Clock& clock, SdlAudioOptions options = {});
     ~SdlAudioLayer() override;
 
-    bool silent() const { return device_ == 0; }
+    bool silent() const { return device_ == 0 || deviceLost_; }
 
 protected:
     bool openOutput(std::uint32_t rate, std::uint32_t& actualRate) override;
@@ -37,8 +40,12 @@ protected:
 
 private:
     static void callback(void* self, std::uint8_t* stream, int length);
+    static int watchEvent(void* self, SDL_Event* event);
     bool openDevice(std::uint32_t rate, std::uint32_t& actualRate);
-    void runSilently(std::int64_t rate);
+    // From any thread: the rest of the music goes on silently on the clock.
+    void loseDevice();
+    void startSilently(std::int64_t rate);
+    void runSilently(std::int64_t rate, std::int64_t startFrame, std::int64_t startTicks);
     // Records what was mixed and when, for heardFrames().
     void noteMixed();
 
@@ -46,6 +53,7 @@ private:
     SdlAudioOptions options_;
     std::uint32_t device_ = 0;
     bool audioInitialised_ = false;
+    std::int64_t deviceRate_ = 0;    // frames a second
     std::int64_t bufferFrames_ = 0;  // one device buffer
     std::int64_t latencyFrames_ = 0; // rendered output not heard yet at a callback
 
@@ -55,9 +63,12 @@ private:
     std::atomic<std::int64_t> callbackTicks_{0};
     mutable std::atomic<std::int64_t> lastHeard_{0};
 
+    std::atomic<bool> deviceLost_{false};
+
+    // Whoever mixes (the device's callback or the silent thread) holds this.
+    std::mutex mixMutex_;
     std::thread silentThread_;
     std::atomic<bool> stopSilent_{false};
-    std::mutex silentMutex_;
     std::array<float, 2 * 4096> silentBuffer_{};
 };
 

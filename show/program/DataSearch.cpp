@@ -1,6 +1,10 @@
 #include "show/program/DataSearch.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include <unistd.h>
 
 namespace zov {
 
@@ -22,24 +26,74 @@ std::vector<fs::path> dataSearchFolders(const fs::path& workingDirectory, const 
     return folders;
 }
 
+std::string dataFolderProblem(const fs::path& path)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec == std::errc::too_many_symbolic_link_levels)
+        return "a loop of symbolic links";
+    if (status.type() == fs::file_type::not_found)
+        return "no such folder";
+    if (ec)
+        return "cannot be read: " + ec.message();
+    if (status.type() == fs::file_type::regular)
+        return "a file, not a folder";
+    if (status.type() != fs::file_type::directory)
+        return "not a folder";
+    // The show opens its files by name: searching the folder is what it needs.
+    if (::access(path.c_str(), X_OK) != 0)
+        return "cannot be read: " + std::generic_category().message(errno);
+    return "";
+}
+
+namespace {
+
+bool usable(const fs::path& path)
+{
+    return dataFolderProblem(path).empty();
+}
+
+// Something is there, whatever it is or points to.
+bool present(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+// --data as an absolute path without a trailing separator.
+fs::path givenFolder(const std::string& dataOption)
+{
+    std::error_code ec;
+    fs::path given = fs::absolute(fs::path(dataOption), ec).lexically_normal();
+    if (given.filename().empty())
+        given = given.parent_path();
+    return given;
+}
+
+// The first of paths that is there but cannot serve as data/.
+std::optional<fs::path> firstUnusable(const std::vector<fs::path>& paths)
+{
+    for (const fs::path& path : paths)
+        if (present(path) && !usable(path))
+            return path;
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<fs::path> findDataRoot(const std::string& dataOption, const fs::path& workingDirectory,
                                      const fs::path& programDirectory)
 {
-    std::error_code ec;
-    auto holdsData = [&ec](const fs::path& dir) { return fs::is_directory(dir / "data", ec); };
     if (!dataOption.empty()) {
-        fs::path given = fs::absolute(fs::path(dataOption), ec);
-        if (holdsData(given))
+        const fs::path given = givenFolder(dataOption);
+        if (usable(given / "data"))
             return given;
-        given = given.lexically_normal();
-        if (given.filename().empty())
-            given = given.parent_path();
-        if (given.filename() == "data" && fs::is_directory(given, ec))
+        if (given.filename() == "data" && usable(given))
             return given.parent_path();
         return std::nullopt;
     }
     for (const fs::path& folder : dataSearchFolders(workingDirectory, programDirectory))
-        if (holdsData(folder))
+        if (usable(folder / "data"))
             return folder;
     return std::nullopt;
 }
@@ -47,6 +101,16 @@ std::optional<fs::path> findDataRoot(const std::string& dataOption, const fs::pa
 std::string missingDataMessage(const std::string& program, const std::string& dataOption,
                                const fs::path& workingDirectory, const fs::path& programDirectory)
 {
+    std::vector<fs::path> candidates;
+    if (!dataOption.empty()) {
+        const fs::path given = givenFolder(dataOption);
+        candidates = {given / "data", given};
+    } else {
+        for (const fs::path& folder : dataSearchFolders(workingDirectory, programDirectory))
+            candidates.push_back(folder / "data");
+    }
+    if (const auto odd = firstUnusable(candidates))
+        return program + ": " + odd->string() + ": " + dataFolderProblem(*odd) + "\n";
     if (!dataOption.empty())
         return program + ": no data/ folder at " + dataOption + "\n";
     std::string message = program + ": no data/ folder found; looked in:\n";

@@ -14,14 +14,20 @@ namespace zov {
 std::vector<std::filesystem::path> dataSearchFolders(const std::filesystem::path& workingDirectory,
                                                      const std::filesystem::path& programDirectory);
 
-// The folder that holds data/: the --data folder (itself data/, or holding
-// it), else the first of dataSearchFolders() that holds one.
+// Why a data/ folder at path cannot be used, in a user's words ("a loop of
+// symbolic links", "a file, not a folder", "cannot be read: ..."), or ""
+// when it is a folder the program can open files in.
+std::string dataFolderProblem(const std::filesystem::path& path);
+
+// The folder that holds a usable data/: the --data folder (itself data/, or
+// holding it), else the first of dataSearchFolders() that holds one.
 std::optional<std::filesystem::path> findDataRoot(const std::string& dataOption,
                                                   const std::filesystem::path& workingDirectory,
                                                   const std::filesystem::path& programDirectory);
 
-// What the program says when findDataRoot() found nothing: where it looked
-// and how to point it elsewhere.
+// What the program says when findDataRoot() found nothing: the one data/
+// (or --data folder) that is there but unusable and why, else where it
+// looked and how to point it elsewhere.
 std::string missingDataMessage(const std::string& program, const std::string& dataOption,
                                const std::filesystem::path& workingDirectory,
                                const std::filesystem::path& programDirectory);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 using namespace zov;
@@ -49,4 +50,38 @@ TEST(DataSearch, SaysWhereItLookedWhenNothingWasFound)
                        "  /opt/zov/share/zov\n"
                        "Give its place with --data DIR (see 'demoplay --help').\n");
     EXPECT_EQ(missingDataMessage("demoplay", "x/y", "/home/me", "/opt/zov/bin"), "demoplay: no data/ folder at x/y\n");
+}
+
+TEST(DataSearch, ADataEntryThatIsNoUsableFolderIsNamedInOneLine)
+{
+    InstalledPrefix prefix;
+    const fs::path odd = prefix.elsewhere;
+    struct Case {
+        const char* name;
+        void (*make)(const fs::path&);
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"loop", [](const fs::path& p) { fs::create_symlink(p.filename(), p); }, "a loop of symbolic links"},
+        {"file", [](const fs::path& p) { std::ofstream(p) << "x"; }, "a file, not a folder"},
+        {"dangling", [](const fs::path& p) { fs::create_symlink("nowhere", p); }, "no such folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path data = odd / "data";
+        fs::remove_all(data);
+        c.make(data);
+        EXPECT_EQ(dataFolderProblem(data), c.problem);
+        // Given with --data, as the folder holding it or as itself: no data
+        // root, and the one line names it.
+        const std::string line = "demoplay: " + data.string() + ": " + c.problem + "\n";
+        for (const fs::path& given : {odd, data}) {
+            EXPECT_EQ(findDataRoot(given.string(), prefix.bin, prefix.bin), std::nullopt);
+            EXPECT_EQ(missingDataMessage("demoplay", given.string(), prefix.bin, prefix.bin), line);
+        }
+        // Searched for, it is passed over for a usable one, else named.
+        EXPECT_EQ(findDataRoot("", odd, prefix.bin), prefix.share);
+        EXPECT_EQ(missingDataMessage("demoplay", "", odd, odd), line);
+    }
+    EXPECT_EQ(dataFolderProblem(prefix.share / "data"), "");
 }

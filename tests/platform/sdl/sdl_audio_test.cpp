@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -23,7 +26,8 @@ namespace {
 
 // Plays the test song on a real-time output and waits (up to a generous
 // limit: the machine is shared) until the heard position reaches order 1.
-// Returns the stderr lines the output printed.
+// Returns the stderr lines the output printed; silent tells whether it
+// played without sound at the end.
 std::string playUntilSecondOrder(SdlAudioOptions options, bool* silent, bool* reached)
 {
     const std::string path = scratchPath("realtime.xm");
@@ -37,11 +41,9 @@ std::string playUntilSecondOrder(SdlAudioOptions options, bool* silent, bool* re
     CaptureStdout();
     CaptureStderr();
     const bool loaded = player.load(path.c_str());
-    const std::string errors = GetCapturedStderr();
     GetCapturedStdout();
     std::remove(path.c_str());
     EXPECT_TRUE(loaded);
-    *silent = audio.silent();
     player.playAt(0, 0);
     int lastRow = 0;
     bool backwards = false;
@@ -55,8 +57,9 @@ std::string playUntilSecondOrder(SdlAudioOptions options, bool* silent, bool* re
         *reached = order >= 1;
     }
     EXPECT_FALSE(backwards);
+    *silent = audio.silent();
     player.shutdown();
-    return errors;
+    return GetCapturedStderr();
 }
 
 } // namespace
@@ -87,4 +90,27 @@ TEST(SdlAudio, WithoutADeviceTheMusicGoesOnSilentlyByTheClock)
     EXPECT_EQ(playUntilSecondOrder(muted, &silent, &reached), "");
     EXPECT_TRUE(silent);
     EXPECT_TRUE(reached);
+}
+
+TEST(SdlAudio, WhenTheDeviceGoesTheMusicGoesOnSilentlyByTheClock)
+{
+    // SDL's disk output is removed as a device when a write fails: here when
+    // its file reaches the process's size limit, a fifth of a second in.
+    const std::string raw = scratchPath("removed.raw");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 8 * 8192; // eight buffers of 1024 stereo float frames
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    bool silent = false, reached = false;
+    const std::string errors = playUntilSecondOrder({}, &silent, &reached);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    std::remove(raw.c_str());
+    EXPECT_TRUE(silent);
+    EXPECT_TRUE(reached);
+    EXPECT_EQ(errors, "audio device removed: playing without sound\n");
 }

@@ -1,7 +1,8 @@
 // Damages one file of a copy of data/ the way a user's copy gets damaged,
 // deterministically, for the bad-data table (bad_data.sh):
-//   damage_file FILE missing|empty|directory|cut:N|random|lie|fastmusic|oneorder
-// "lie" rewrites the sizes or counts in the header of a JPEG, PCX, XM or
+//   damage_file PATH missing|empty|directory|file|loop|unreadable|cut:N|random|lie|fastmusic|oneorder
+// "file" puts a file where PATH was (a file or a folder), "loop" a symbolic
+// link to itself, "unreadable" takes every permission away; "lie" rewrites the sizes or counts in the header of a JPEG, PCX, XM or
 // LWOB; "fastmusic" and "oneorder" write short modules (the first runs a
 // whole show in about two seconds, the second never gets past order 0).
 #include "tests/platform/TinyXm.h"
@@ -104,7 +105,9 @@ zov::test::TinyXm fastSong()
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s FILE missing|empty|directory|cut:N|random|lie|fastmusic|oneorder\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s PATH missing|empty|directory|file|loop|unreadable|cut:N|random|lie|fastmusic|oneorder\n",
+                     argv[0]);
         return 2;
     }
     const fs::path file = argv[1];
@@ -114,6 +117,17 @@ int main(int argc, char** argv)
         return fs::remove(file, ec) ? 0 : 1;
     if (mode == "directory")
         return fs::remove(file, ec) && fs::create_directory(file, ec) ? 0 : 1;
+    if (mode == "file")
+        return fs::remove_all(file, ec) != static_cast<std::uintmax_t>(-1) && writeBytes(file, {'x', '\n'}) ? 0 : 1;
+    if (mode == "loop") {
+        fs::remove_all(file, ec);
+        fs::create_symlink(file.filename(), file, ec);
+        return ec ? 1 : 0;
+    }
+    if (mode == "unreadable") {
+        fs::permissions(file, fs::perms::none, ec);
+        return ec ? 1 : 0;
+    }
     if (mode == "empty")
         return writeBytes(file, {}) ? 0 : 1;
     if (mode == "fastmusic")

@@ -7,9 +7,9 @@
 
 namespace zov {
 
-LockstepShow::LockstepShow(int fps, LockstepSink& sink)
-    : fps_(std::clamp(fps, 1, kSampleRate)), sink_(sink),
-      samples_(2 * static_cast<std::size_t>(samplesBefore(1, fps_) + 1))
+LockstepShow::LockstepShow(FrameRate rate, LockstepSink& sink)
+    : rate_(rate.num > 0 && rate.den > 0 ? rate : FrameRate{}), sink_(sink),
+      samples_(2 * static_cast<std::size_t>(samplesBefore(1, rate_) + 1))
 {
     display_.inner.setPresentHook([this](const Bitmap& picture) { presented(picture); });
 }
@@ -44,7 +44,7 @@ void LockstepShow::presented(const Bitmap& picture)
 {
     FrameFacts facts;
     facts.index = frame_;
-    facts.showMicros = frame_ * 1'000'000 / fps_;
+    facts.showMicros = rate_.timeOf(frame_, 1'000'000);
     facts.part = lastPart_;
     lastPart_ = -1;
     // The show read the music before drawing, and nothing has moved since.
@@ -54,11 +54,11 @@ void LockstepShow::presented(const Bitmap& picture)
         facts.row = music_.row();
     }
 
-    const auto count = static_cast<std::size_t>(samplesBefore(frame_ + 1, fps_) - samplesBefore(frame_, fps_));
+    const auto count = static_cast<std::size_t>(samplesBefore(frame_ + 1, rate_) - samplesBefore(frame_, rate_));
     std::fill(samples_.begin(), samples_.begin() + 2 * static_cast<std::ptrdiff_t>(count), 0.0f);
     audio_.step(count, samples_.data());
     ++frame_;
-    clock_.setTicks(frame_ * clock_.ticksPerSecond() / fps_);
+    clock_.setTicks(rate_.timeOf(frame_, clock_.ticksPerSecond()));
     if (!sink_.frame(picture, facts, samples_.data(), count))
         throw Stop{};
 }

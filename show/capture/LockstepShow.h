@@ -6,6 +6,7 @@
 #include "platform/HeadlessDisplay.h"
 #include "platform/OfflineAudioLayer.h"
 #include "runtime/PartList.h"
+#include "show/capture/FrameRate.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,7 @@ class Bitmap;
 // What the show was doing when a frame was presented.
 struct FrameFacts {
     std::int64_t index = 0;   // from 0
-    std::int64_t showMicros = 0; // index / fps, in whole microseconds
+    std::int64_t showMicros = 0; // index / rate, in whole microseconds
     int part = -1;            // index of the part that drew it; -1: the end picture
     bool musicPlaying = false;
     std::int32_t order = 0;   // the music position the frame was drawn at
@@ -37,9 +38,9 @@ public:
 };
 
 // Plays the show headless in lockstep with its music: frame k is drawn with
-// the show clock at exactly k / fps seconds and the music at sample
-// k * 44100 / fps; once it is presented the offline audio layer renders that
-// frame's samples (44100 / fps, the fraction carried from frame to frame so
+// the show clock at exactly k / rate seconds and the music at sample
+// k * 44100 / rate; once it is presented the offline audio layer renders that
+// frame's samples (44100 / rate, the fraction carried from frame to frame so
 // that no sample is lost or repeated). Same data, same frames and samples.
 class LockstepShow final : private PartRenderer {
 public:
@@ -51,7 +52,7 @@ public:
         std::int64_t frames = 0;
     };
 
-    LockstepShow(int fps, LockstepSink& sink);
+    LockstepShow(FrameRate rate, LockstepSink& sink);
     ~LockstepShow() override;
 
     // Times or watches the parts' renders besides; not owned.
@@ -66,7 +67,7 @@ public:
     Result run(std::int32_t startOrder);
 
     // Samples of the frames before frame `frame`.
-    static std::int64_t samplesBefore(std::int64_t frame, int fps) { return frame * kSampleRate / fps; }
+    static std::int64_t samplesBefore(std::int64_t frame, FrameRate rate) { return rate.timeOf(frame, kSampleRate); }
 
 private:
     struct Stop {};
@@ -74,7 +75,7 @@ private:
     void renderPart(int index, Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float time) override;
     void presented(const Bitmap& picture);
 
-    int fps_;
+    FrameRate rate_;
     LockstepSink& sink_;
     PartRenderer* inner_ = nullptr;
     ManualClock clock_{1'000'000'000};

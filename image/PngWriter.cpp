@@ -21,20 +21,30 @@ struct FileCloser {
 
 bool writePng(const Bitmap& bitmap, const std::string& path, bool withAlpha)
 {
+    std::string error;
+    if (writePng(bitmap, path, error, withAlpha))
+        return true;
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return false;
+}
+
+bool writePng(const Bitmap& bitmap, const std::string& path, std::string& error, bool withAlpha)
+{
+    const std::string cannot = "cannot write " + path;
     if (!bitmap.hasStorage() || bitmap.width() <= 0 || bitmap.height() <= 0) {
-        std::fprintf(stderr, "cannot write %s: the bitmap is empty\n", path.c_str());
+        error = cannot + ": the bitmap is empty";
         return false;
     }
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file) {
-        std::perror(path.c_str());
+        error = cannot + ": " + std::strerror(errno);
         return false;
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
-        std::fprintf(stderr, "cannot write %s: out of memory\n", path.c_str());
+        error = cannot + ": out of memory";
         return false;
     }
     // Declared before setjmp so that a longjmp back here leaves it valid.
@@ -42,7 +52,7 @@ bool writePng(const Bitmap& bitmap, const std::string& path, bool withAlpha)
     std::vector<png_byte> row(static_cast<std::size_t>(bitmap.width()) * channels);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        error = cannot;
         return false;
     }
     png_init_io(png, file.get());
@@ -69,7 +79,7 @@ bool writePng(const Bitmap& bitmap, const std::string& path, bool withAlpha)
     const int flushError = errno;
     const bool closed = std::fclose(file.release()) == 0;
     if (!flushed || !closed) {
-        std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), std::strerror(flushed ? errno : flushError));
+        error = cannot + ": " + std::strerror(flushed ? errno : flushError);
         return false;
     }
     return true;

@@ -11,5 +11,7 @@ class Bitmap;
 // icons; the show itself reads no PNG. Returns false, with a line on standard
 // error, when the file cannot be written.
 bool writePng(const Bitmap& bitmap, const std::string& path, bool withAlpha = false);
+// The same, with "cannot write PATH: REASON" in error instead of the line.
+bool writePng(const Bitmap& bitmap, const std::string& path, std::string& error, bool withAlpha = false);
 
 } // namespace zov

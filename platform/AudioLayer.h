@@ -26,7 +26,7 @@ public:
     virtual std::uint32_t version() = 0;
     // Opens the default output (device -1) at about rate samples per second.
     virtual bool init(int device, std::uint32_t rate) = 0;
-    // Stops all output and forgets every channel.
+    // Ramps the output to silence, stops it and forgets every channel.
     virtual void free() = 0;
     virtual bool start() = 0;
 

@@ -52,6 +52,7 @@ bool MixingAudioLayer::init(int, std::uint32_t rate)
     rate_ = actual;
     framesMixed_.store(0, std::memory_order_release);
     volume_ = 1.0f;
+    fadeLeft_ = -1;
     initialised_ = true;
     error_ = kAudioOk;
     return true;
@@ -61,8 +62,14 @@ void MixingAudioLayer::free()
 {
     if (!initialised_)
         return;
+    {
+        Hold hold(*this);
+        fadeLeft_ = static_cast<std::int64_t>(fadeFrames());
+    }
+    playFade();
     closeOutput();
     channels_.clear();
+    fadeLeft_ = -1;
     initialised_ = false;
     error_ = kAudioOk;
 }
@@ -289,12 +296,28 @@ bool MixingAudioLayer::musicSetAmplify(Handle handle, int amp)
 void MixingAudioLayer::mix(float* out, std::size_t frames)
 {
     std::fill(out, out + 2 * frames, 0.0f);
-    for (auto& channel : channels_)
-        if (channel->playing)
-            renderChannel(*channel, framesMixed(), out, frames);
+    if (fadeLeft_ != 0)
+        for (auto& channel : channels_)
+            if (channel->playing)
+                renderChannel(*channel, framesMixed(), out, frames);
     for (std::size_t i = 0; i < 2 * frames; ++i)
         out[i] = std::clamp(out[i] * volume_, -1.0f, 1.0f);
+    if (fadeLeft_ >= 0)
+        fade(out, frames);
     framesMixed_.store(framesMixed() + static_cast<std::int64_t>(frames), std::memory_order_release);
+}
+
+void MixingAudioLayer::fade(float* out, std::size_t frames)
+{
+    // A straight line from the level before the fade down to 0.
+    const auto length = static_cast<float>(fadeFrames());
+    for (std::size_t f = 0; f < frames; ++f) {
+        if (fadeLeft_ > 0)
+            --fadeLeft_;
+        const float gain = fadeLeft_ > 0 ? static_cast<float>(fadeLeft_) / length : 0.0f;
+        out[2 * f] *= gain;
+        out[2 * f + 1] *= gain;
+    }
 }
 
 void MixingAudioLayer::renderChannel(Channel& channel, std::int64_t first, float* out, std::size_t frames)

@@ -24,6 +24,9 @@ public:
     // 44100 Hz), and exactly for a module at 125 BPM, whose 882-frame tick is
     // six blocks. Frames of a block not yet whole tell the block before.
     static constexpr std::size_t kBlockFrames = 147;
+    // free() ramps the output to silence over this long before it closes:
+    // music stopped at full level would end with a click.
+    static constexpr std::uint32_t kFadeMillis = 5;
 
     explicit MixingAudioLayer(SourceOpener& opener);
     // A back-end's destructor must call free() while its hooks still exist.
@@ -68,6 +71,12 @@ protected:
     // Output frames heard so far: the sound being heard now is that of
     // frame heardFrames() - 1.
     virtual std::int64_t heardFrames() const = 0;
+    // Called by free() once the fade has begun and before closeOutput():
+    // lets the next fadeFrames() of output, the fade, be mixed and reach
+    // the listener. The fade is mixed with the next frames, so a back-end
+    // that never mixes again may return at once.
+    virtual void playFade() {}
+    std::size_t fadeFrames() const { return static_cast<std::size_t>(rate_) * kFadeMillis / 1000; }
 
 private:
     struct Channel;
@@ -80,6 +89,7 @@ private:
     // Renders the channel's frames from output frame `first` on, adding them
     // into out when given, publishing its positions.
     void renderChannel(Channel& channel, std::int64_t first, float* out, std::size_t frames);
+    void fade(float* out, std::size_t frames);
 
     SourceOpener& opener_;
     std::vector<std::unique_ptr<Channel>> channels_;
@@ -89,6 +99,9 @@ private:
     Handle nextHandle_ = 1;
     int error_ = kAudioOk;
     float volume_ = 1.0f;
+    // Frames of the fade still to mix; -1 when not fading. After the fade
+    // everything mixed is silence.
+    std::int64_t fadeLeft_ = -1;
     bool initialised_ = false;
 };
 

@@ -145,6 +145,21 @@ void SdlAudioLayer::closeOutput()
     }
 }
 
+void SdlAudioLayer::playFade()
+{
+    if (device_ == 0)
+        return;
+    // Until the fade has been mixed and the buffers ahead of it played:
+    // closing the device drops what it holds. A device that stalls is not
+    // waited for past twice that time.
+    const std::int64_t frames = static_cast<std::int64_t>(fadeFrames()) + latencyFrames_;
+    const std::int64_t until = framesMixed() + frames;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(50 + 2000 * frames / outputRate());
+    while (framesMixed() < until && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
 void SdlAudioLayer::startOutput()
 {
     if (device_ != 0)

@@ -37,6 +37,7 @@ protected:
     void lockOutput() override;
     void unlockOutput() override;
     std::int64_t heardFrames() const override;
+    void playFade() override;
 
 private:
     static void callback(void* self, std::uint8_t* stream, int length);

@@ -1,8 +1,10 @@
 #include "show/capture/CaptureFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstring>
+#include <filesystem>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -43,6 +45,37 @@ bool writeWholeFile(const char* path, std::span<const std::uint8_t> bytes, std::
         error = describe(path, errno);
         return false;
     }
+    return true;
+}
+
+bool isCaptureFileName(const std::string& name)
+{
+    if (name == "music.wav" || name == "positions.tsv")
+        return true;
+    const std::string prefix = "frame-", suffix = ".png";
+    if (name.size() < prefix.size() + 6 + suffix.size() || name.rfind(prefix, 0) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                       name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool findCaptureFiles(const std::string& directory, std::vector<std::string>& paths, std::string& error)
+{
+    namespace fs = std::filesystem;
+    paths.clear();
+    std::error_code ec;
+    if (!fs::is_directory(directory, ec))
+        return true;
+    for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec))
+        if (!it->is_directory(ec) && isCaptureFileName(it->path().filename().string()))
+            paths.push_back(it->path().string());
+    if (ec) {
+        error = "cannot read " + directory + ": " + ec.message();
+        return false;
+    }
+    std::sort(paths.begin(), paths.end());
     return true;
 }
 

@@ -16,6 +16,13 @@ namespace zov {
 // did not reach it: a full disk included, which shows at write or close.
 bool writeWholeFile(const char* path, std::span<const std::uint8_t> bytes, std::string& error);
 
+// Whether name is that of a file a capture writes into its folder:
+// frame-NNNNNN.png (six digits or more), music.wav or positions.tsv.
+bool isCaptureFileName(const std::string& name);
+// The files of an earlier capture in directory (none when it does not
+// exist), sorted; false, with the reason in error, when it cannot be read.
+bool findCaptureFiles(const std::string& directory, std::vector<std::string>& paths, std::string& error);
+
 // The capture's frame file names, "DIR/frame-000000.png" on, made in one
 // buffer.
 class FrameNames {

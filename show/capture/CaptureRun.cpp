@@ -1,5 +1,6 @@
 #include "show/capture/CaptureRun.h"
 
+#include "image/OutputFile.h"
 #include "image/PngFrameEncoder.h"
 #include "platform/Clock.h"
 #include "runtime/ShowConstants.h"
@@ -11,7 +12,9 @@
 #include "show/capture/WavWriter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -48,8 +51,11 @@ public:
         }
         if (!wav_->write(leftRight, sampleFrames, error))
             return false;
-        if (video_ && !video_->addFrame(picture, error))
-            return false;
+        if (video_) {
+            if (!video_->addFrame(picture, error))
+                return false;
+            progress_.setEncoderFps(video_->framesPerSecond());
+        }
         progress_.update(facts.index, facts.part, static_cast<double>(facts.showMicros) * 1e-6);
         return request_.frameLimit <= 0 || facts.index + 1 < request_.frameLimit;
     }
@@ -72,6 +78,28 @@ int fail(const char* program, const std::string& problem)
     return 1;
 }
 
+// Refuses a folder holding an earlier capture, whose frames past the new
+// one's end would be left to mix with it, unless they may go: then they do.
+bool clearEarlierCapture(const CaptureRequest& request, std::string& error)
+{
+    std::vector<std::string> earlier;
+    if (!findCaptureFiles(request.directory, earlier, error))
+        return false;
+    if (earlier.empty())
+        return true;
+    if (!request.overwrite) {
+        error = request.directory +
+                " already holds a capture: --overwrite replaces its frames, music.wav and positions.tsv";
+        return false;
+    }
+    for (const std::string& path : earlier)
+        if (std::remove(path.c_str()) != 0) {
+            error = "cannot remove " + path + ": " + std::strerror(errno);
+            return false;
+        }
+    return true;
+}
+
 } // namespace
 
 int runCapture(const CaptureRequest& request, const char* program)
@@ -83,6 +111,8 @@ int runCapture(const CaptureRequest& request, const char* program)
             return fail(program, "--video needs ffmpeg, and there is none on the PATH (Debian package ffmpeg)");
     }
     std::string error;
+    if (!request.video.empty() && !checkOutputFile(request.video, error))
+        return fail(program, error);
     std::error_code ec;
     // Without a folder the music still needs a file for the video's sound.
     const std::string musicPath =
@@ -98,29 +128,36 @@ int runCapture(const CaptureRequest& request, const char* program)
     } temporary{request.directory.empty() ? musicPath : std::string()};
     PositionLog positions;
     if (!request.directory.empty()) {
+        if (!clearEarlierCapture(request, error))
+            return fail(program, error);
         fs::create_directories(request.directory, ec);
         if (ec)
             return fail(program, "cannot make " + request.directory + ": " + ec.message());
         if (!positions.open(request.directory + "/positions.tsv", error))
             return fail(program, error);
     }
-    WavWriter wav(static_cast<std::size_t>(LockstepShow::samplesBefore(1, request.fps) + 1));
+    WavWriter wav(static_cast<std::size_t>(LockstepShow::samplesBefore(1, request.rate) + 1));
     if (!wav.open(musicPath, LockstepShow::kSampleRate, error))
         return fail(program, error);
     std::unique_ptr<VideoEncoder> video;
     if (ffmpeg) {
-        video = std::make_unique<VideoEncoder>(*ffmpeg, request.video, kScreenWidth, kScreenHeight, request.fps);
+        VideoSettings settings;
+        settings.scale = request.videoScale;
+        settings.crf = request.videoCrf;
+        settings.lossless = request.videoLossless;
+        settings.rate = request.rate;
+        video = std::make_unique<VideoEncoder>(*ffmpeg, request.video, kScreenWidth, kScreenHeight, settings);
         if (!video->start(error))
             return fail(program, error);
     }
 
-    std::int64_t total = estimateShowFrames(request.fps, request.startOrder);
+    std::int64_t total = estimateShowFrames(request.rate, request.startOrder);
     if (request.frameLimit > 0)
         total = total > 0 ? std::min(total, request.frameLimit) : request.frameLimit;
     MonotonicClock wallClock;
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) != 0, wallClock, total);
     CaptureSink sink(request, progress, &wav, request.directory.empty() ? nullptr : &positions, video.get());
-    LockstepShow show(request.fps);
+    LockstepShow show(request.rate);
     bool stopped = false;
     if (show.begin(request.startOrder) == 0)
         while (const LockstepFrame* frame = show.next())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "show/capture/FrameRate.h"
+
 #include <cstdint>
 #include <string>
 
@@ -10,15 +12,20 @@ namespace zov {
 struct CaptureRequest {
     std::string directory; // empty: no folder
     std::string video;     // empty: no video
-    int fps = 60;
+    FrameRate rate = 60;
     std::int64_t frameLimit = 0; // 0: to the show's end
     std::int32_t startOrder = 0;
+    bool overwrite = false; // the folder may hold an earlier capture, whose files go
+    int videoScale = 1;
+    int videoCrf = 18;
+    bool videoLossless = false;
 };
 
 // Plays the show headless in lockstep and writes what the request asks for;
 // the working directory holds data/. Lines on standard error say what
 // failed. Returns the exit status: 0 when all was written, 1 when anything
-// could not be (a full disk stops the run at once), or the show's own status.
+// could not be (a full disk stops the run at once) or the folder holds an
+// earlier capture that may not be replaced, or the show's own status.
 int runCapture(const CaptureRequest& request, const char* program);
 
 } // namespace zov

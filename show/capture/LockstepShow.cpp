@@ -8,8 +8,9 @@
 
 namespace zov {
 
-LockstepShow::LockstepShow(int fps)
-    : fps_(std::clamp(fps, 1, kSampleRate)), samples_(2 * static_cast<std::size_t>(samplesBefore(1, fps_) + 1))
+LockstepShow::LockstepShow(FrameRate rate)
+    : rate_(rate.num > 0 && rate.den > 0 ? rate : FrameRate{}),
+      samples_(2 * static_cast<std::size_t>(samplesBefore(1, rate_) + 1))
 {
 }
 
@@ -33,8 +34,8 @@ int LockstepShow::begin(std::int32_t startOrder, std::int64_t startFrame)
     if (startFrame > 0) {
         startFrame_ = startFrame;
         frame_ = startFrame;
-        clock_.setTicks(frame_ * clock_.ticksPerSecond() / fps_);
-        if (!session_->seek({startFrame, fps_}))
+        clock_.setTicks(rate_.timeOf(frame_, clock_.ticksPerSecond()));
+        if (!session_->seek({startFrame * rate_.den, rate_.num}))
             return 2;
     }
     return 0;
@@ -47,7 +48,7 @@ const LockstepFrame* LockstepShow::next()
     FrameFacts& facts = current_.facts;
     facts = FrameFacts{};
     facts.index = frame_ - startFrame_;
-    facts.showMicros = frame_ * 1'000'000 / fps_;
+    facts.showMicros = rate_.timeOf(frame_, 1'000'000);
     facts.part = lastPart_;
     lastPart_ = -1;
     // The show read the music before drawing, and nothing has moved since.
@@ -57,11 +58,11 @@ const LockstepFrame* LockstepShow::next()
         facts.row = music_.row();
     }
 
-    const auto count = static_cast<std::size_t>(samplesBefore(frame_ + 1, fps_) - samplesBefore(frame_, fps_));
+    const auto count = static_cast<std::size_t>(samplesBefore(frame_ + 1, rate_) - samplesBefore(frame_, rate_));
     std::fill(samples_.begin(), samples_.begin() + 2 * static_cast<std::ptrdiff_t>(count), 0.0f);
     audio_.step(count, samples_.data());
     ++frame_;
-    clock_.setTicks(frame_ * clock_.ticksPerSecond() / fps_);
+    clock_.setTicks(rate_.timeOf(frame_, clock_.ticksPerSecond()));
     current_.picture = display_.frame();
     current_.leftRight = samples_.data();
     current_.sampleFrames = count;

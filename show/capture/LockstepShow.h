@@ -7,6 +7,7 @@
 #include "platform/sdl/FileSources.h"
 #include "runtime/PartList.h"
 #include "show/ShowSession.h"
+#include "show/capture/FrameRate.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +22,7 @@ class Bitmap;
 // What the show was doing when a frame was drawn.
 struct FrameFacts {
     std::int64_t index = 0;   // from 0
-    std::int64_t showMicros = 0; // index / fps, in whole microseconds
+    std::int64_t showMicros = 0; // show time of the frame, in whole microseconds
     int part = -1;            // index of the part that drew it; -1: the end picture
     bool musicPlaying = false;
     std::int32_t order = 0;   // the music position the frame was drawn at
@@ -47,13 +48,13 @@ struct LockstepFrame {
 };
 
 // Plays the show headless in lockstep with its music: frame k is drawn with
-// the show clock at exactly k / fps seconds and the music at sample
-// k * 44100 / fps; then the offline audio layer renders that frame's samples
-// (44100 / fps, the fraction carried from frame to frame so that no sample
-// is lost or repeated). Same data, same frames and samples. The caller
+// the show clock at exactly k / rate seconds and the music at sample
+// k * 44100 / rate; then the offline audio layer renders that frame's
+// samples (44100 / rate, the fraction carried from frame to frame so that no
+// sample is lost or repeated). Same data, same frames and samples. The caller
 // steps it:
 //
-//     LockstepShow show(fps);
+//     LockstepShow show(rate);
 //     if (show.begin(startOrder) == 0)
 //         while (const LockstepFrame* frame = show.next())
 //             ...;
@@ -62,7 +63,7 @@ class LockstepShow final : private PartRenderer {
 public:
     static constexpr int kSampleRate = 44100;
 
-    explicit LockstepShow(int fps);
+    explicit LockstepShow(FrameRate rate);
     ~LockstepShow() override;
 
     // Times or watches the parts' renders besides; not owned. Before begin.
@@ -91,12 +92,12 @@ public:
     ShowSession* session() { return session_.get(); }
 
     // Samples of the frames before frame `frame`.
-    static std::int64_t samplesBefore(std::int64_t frame, int fps) { return frame * kSampleRate / fps; }
+    static std::int64_t samplesBefore(std::int64_t frame, FrameRate rate) { return rate.timeOf(frame, kSampleRate); }
 
 private:
     void renderPart(int index, Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float time) override;
 
-    int fps_;
+    FrameRate rate_;
     PartRenderer* inner_ = nullptr;
     ManualClock clock_{1'000'000'000};
     FileSourceOpener opener_;

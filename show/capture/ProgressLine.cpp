@@ -19,7 +19,7 @@ double ProgressLine::seconds() const
 }
 
 int ProgressLine::format(char* out, std::size_t size, std::int64_t frames, int part, double showSeconds,
-                         std::int64_t totalFrames, double wallSeconds)
+                         std::int64_t totalFrames, double wallSeconds, double encoderFps)
 {
     char partText[16] = "end";
     if (part >= 0)
@@ -33,6 +33,8 @@ int ProgressLine::format(char* out, std::size_t size, std::int64_t frames, int p
     }
     if (n >= 0 && static_cast<std::size_t>(n) < size)
         n += std::snprintf(out + n, size - static_cast<std::size_t>(n), "  %.1f fps", fps);
+    if (encoderFps >= 0.0 && n >= 0 && static_cast<std::size_t>(n) < size)
+        n += std::snprintf(out + n, size - static_cast<std::size_t>(n), "  encoder %.1f fps", encoderFps);
     if (totalFrames > 0 && fps > 0.0 && n >= 0 && static_cast<std::size_t>(n) < size) {
         const auto framesLeft = static_cast<double>(std::max<std::int64_t>(totalFrames - frames, 0));
         const auto left = static_cast<std::int64_t>(framesLeft / fps + 0.5);
@@ -58,7 +60,7 @@ void ProgressLine::update(std::int64_t frame, int part, double showSeconds)
 void ProgressLine::print()
 {
     char line[160];
-    format(line, sizeof line, frames_, part_, showSeconds_, total_, seconds());
+    format(line, sizeof line, frames_, part_, showSeconds_, total_, seconds(), encoderFps_);
     // Clear to the end of the line: the new text may be shorter.
     std::fprintf(out_, terminal_ ? "\r%s\033[K" : "%s\n", line);
     std::fflush(out_);

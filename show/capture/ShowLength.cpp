@@ -12,7 +12,7 @@
 
 namespace zov {
 
-std::int64_t estimateShowFrames(int fps, std::int32_t startOrder)
+std::int64_t estimateShowFrames(FrameRate rate, std::int32_t startOrder)
 {
     // The layer without the music player, which would print its loading
     // lines a second time.
@@ -24,20 +24,20 @@ std::int64_t estimateShowFrames(int fps, std::int32_t startOrder)
         audio.musicLoad(kShowMusicFile, AudioLayer::kMusicLoop | AudioLayer::kMusicRamp);
     if (music == 0 || !audio.musicPlayEx(music, modulePosition(startOrder, 0), AudioLayer::kKeepFlags, true))
         return 0;
-    const std::int64_t limit = static_cast<std::int64_t>(fps) * 1800;
+    const auto limit = static_cast<std::int64_t>(rate.perSecond() * 1800.0);
     std::int64_t frame = 0;
     for (int loop = 0; loop < kShowPartCount && frame < limit;) {
         if (kShowParts[loop].leavesAt(positionOrder(audio.channelPosition(music)))) {
             ++loop;
             continue;
         }
-        audio.step(static_cast<std::size_t>(LockstepShow::samplesBefore(frame + 1, fps) -
-                                             LockstepShow::samplesBefore(frame, fps)));
+        audio.step(static_cast<std::size_t>(LockstepShow::samplesBefore(frame + 1, rate) -
+                                             LockstepShow::samplesBefore(frame, rate)));
         ++frame;
     }
     if (frame >= limit)
         return 0;
-    return frame + static_cast<std::int64_t>(std::ceil(kEndPictureSeconds * static_cast<float>(fps)));
+    return frame + static_cast<std::int64_t>(std::ceil(kEndPictureSeconds * rate.perSecond()));
 }
 
 } // namespace zov

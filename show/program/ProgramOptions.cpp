@@ -51,7 +51,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             arg.resize(eq);
         }
         const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" ||
-                                arg == "--frames" || isCaptureOption(arg);
+                                arg == "--frames" || captureOptionTakesValue(arg);
         if (inlineValue && !takesValue)
             return failure(program, "option '" + arg + "' takes no value");
         std::string value;
@@ -101,6 +101,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         } else {
             return failure(program, "unexpected argument '" + arg + "'");
         }
+    }
+    if (auto problem = checkCaptureOptions(o.capture)) {
+        // Not a misspelling: the line is all there is to say.
+        ParsedOptions refused = failure(program, *problem);
+        refused.message = program + ": " + *problem + "\n";
+        return refused;
     }
     // A capture shows nothing and reads no key.
     if (o.capture.active())

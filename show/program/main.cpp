@@ -28,7 +28,11 @@ zov::CaptureRequest captureRequest(const zov::ProgramOptions& options, const std
         request.directory = (here / options.capture.directory).lexically_normal().string();
     if (!options.capture.video.empty())
         request.video = (here / options.capture.video).lexically_normal().string();
-    request.fps = options.capture.fps;
+    request.rate = options.capture.fps;
+    request.overwrite = options.capture.overwrite;
+    request.videoScale = options.capture.videoScale;
+    request.videoCrf = options.capture.videoCrf;
+    request.videoLossless = options.capture.videoLossless;
     request.frameLimit = options.frames;
     request.startOrder = options.capture.startOrder;
     return request;

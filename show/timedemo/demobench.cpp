@@ -1,11 +1,13 @@
 // demobench: the show as a timedemo. Runs it headless as fast as it can and
 // prints how long each part takes to draw, the whole show's frame rate, the
 // start-up time and the peak memory.
+#include "image/OutputFile.h"
 #include "platform/Clock.h"
 #include "show/program/DataSearch.h"
 #include "show/timedemo/ProcessFigures.h"
 #include "show/timedemo/Timedemo.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -80,8 +82,15 @@ int main(int argc, char** argv)
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path here = fs::current_path(ec);
-    if (!json.empty())
+    if (!json.empty()) {
         json = (here / json).string();
+        // Before the run, not after it.
+        std::string error;
+        if (!checkOutputFile(json, error)) {
+            std::fprintf(stderr, "demobench: %s\n", error.c_str());
+            return 1;
+        }
+    }
     const fs::path programDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
     const auto root = findDataRoot(data, here, programDir);
     if (!root) {
@@ -108,11 +117,13 @@ int main(int argc, char** argv)
     const std::string table = timedemoTable(report);
     std::printf("\n%s", table.c_str());
     if (!json.empty()) {
+        errno = 0;
         std::ofstream out(json, std::ios::binary);
         out << timedemoJson(report);
         out.close();
         if (!out) {
-            std::fprintf(stderr, "demobench: cannot write %s\n", json.c_str());
+            std::fprintf(stderr, "demobench: cannot write %s: %s\n", json.c_str(),
+                         errno != 0 ? std::strerror(errno) : "not all of it reached the file");
             return 1;
         }
     }

@@ -221,6 +221,31 @@ TEST_F(OfflinePlayer, ModuleOutputIsHeardAndStopsAtShutdown)
     EXPECT_FALSE(audio.initialised());
 }
 
+TEST_F(OfflinePlayer, ShutdownFadesTheSoundOutOverFiveMilliseconds)
+{
+    // A 440 Hz tone at a quarter of full level, whose own steps stay below
+    // 0.02, stopped near its peak.
+    ASSERT_TRUE(load(file("tone.wav", makeWav(44100, 2, 44100))));
+    ASSERT_TRUE(player.start());
+    std::vector<float> out(2 * 2000);
+    do
+        audio.step(1, out.data());
+    while (std::fabs(out[0]) < 0.2f);
+    EXPECT_TRUE(player.shutdown());
+    EXPECT_FALSE(audio.initialised());
+    audio.step(1999, out.data() + 2);
+    float largestStep = 0.0f;
+    std::size_t lastSound = 0;
+    for (std::size_t i = 2; i < out.size(); ++i) {
+        largestStep = std::max(largestStep, std::fabs(out[i] - out[i - 2]));
+        if (out[i] != 0.0f)
+            lastSound = i / 2;
+    }
+    EXPECT_LT(largestStep, 0.02f);
+    EXPECT_GT(lastSound, 200u); // 220 frames
+    EXPECT_LE(lastSound, 220u);
+}
+
 TEST_F(OfflinePlayer, ModulesThatCannotBePlayedSayWhyWithoutThrowing)
 {
     const std::vector<std::uint8_t> song = makeTinyXm(loopingSong());

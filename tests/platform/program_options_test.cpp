@@ -36,13 +36,22 @@ TEST(ProgramOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_EQ(p.options.frames, 25);
 
     const ParsedOptions c =
-        parse({"--capture", "out", "--capture-fps=25", "--video", "show.mp4", "--start-order", "5"});
-    ASSERT_EQ(c.action, ParsedOptions::Action::Run);
+        parse({"--capture", "out", "--capture-fps=25", "--video", "show.mp4", "--start-order", "5", "--overwrite",
+               "--video-scale", "3", "--video-crf=23"});
+    ASSERT_EQ(c.action, ParsedOptions::Action::Run) << c.message;
     EXPECT_EQ(c.options.capture.directory, "out");
     EXPECT_EQ(c.options.capture.video, "show.mp4");
-    EXPECT_EQ(c.options.capture.fps, 25);
+    EXPECT_EQ(c.options.capture.fps, FrameRate(25));
     EXPECT_EQ(c.options.capture.startOrder, 5);
+    EXPECT_TRUE(c.options.capture.overwrite);
+    EXPECT_EQ(c.options.capture.videoScale, 3);
+    EXPECT_EQ(c.options.capture.videoCrf, 23);
+    EXPECT_FALSE(c.options.capture.videoLossless);
     EXPECT_TRUE(c.options.headless);
+    const ParsedOptions lossless = parse({"--video", "show.mp4", "--video-lossless", "--capture-fps", "60000/1001"});
+    ASSERT_EQ(lossless.action, ParsedOptions::Action::Run) << lossless.message;
+    EXPECT_TRUE(lossless.options.capture.videoLossless);
+    EXPECT_EQ(lossless.options.capture.fps.text(), "60000/1001");
 
     const ParsedOptions defaults = parse({});
     EXPECT_EQ(defaults.action, ParsedOptions::Action::Run);
@@ -50,7 +59,9 @@ TEST(ProgramOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_EQ(defaults.options.scale, 1);
     EXPECT_EQ(defaults.options.frames, 0);
     EXPECT_FALSE(defaults.options.capture.active());
-    EXPECT_EQ(defaults.options.capture.fps, 60);
+    EXPECT_EQ(defaults.options.capture.fps, FrameRate(60));
+    EXPECT_EQ(defaults.options.capture.videoScale, 1);
+    EXPECT_EQ(defaults.options.capture.videoCrf, 18);
 }
 
 TEST(ProgramOptions, HelpAndVersionExitWithSuccess)
@@ -58,7 +69,8 @@ TEST(ProgramOptions, HelpAndVersionExitWithSuccess)
     const ParsedOptions help = parse({"--scale", "2", "--help", "--bogus"});
     EXPECT_EQ(help.action, ParsedOptions::Action::Exit);
     EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_NE(help.message.find("--audio-latency-ms"), std::string::npos);
+    for (const char* option : {"--audio-latency-ms", "--overwrite", "--video-scale", "--video-crf", "--video-lossless"})
+        EXPECT_NE(help.message.find(option), std::string::npos) << option;
     const ParsedOptions version = parse({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.message.rfind("demoplay ", 0), 0u);
@@ -70,7 +82,8 @@ TEST(ProgramOptions, MistakesExitWithStatusTwoAndSayWhat)
         {"--bogus"}, {"-x"}, {"stray"}, {"--scale"}, {"--scale", "0"}, {"--scale", "9"}, {"--scale", "2x"},
         {"--audio-latency-ms", "-5"}, {"--data"}, {"--data="}, {"--headless=yes"}, {"--frames", "0"}, {"--frames"},
         {"--capture"}, {"--capture="}, {"--video", ""}, {"--capture-fps", "0"}, {"--capture-fps", "1001"},
-        {"--start-order", "-1"}, {"--start-order", "256"}};
+        {"--start-order", "-1"}, {"--start-order", "256"}, {"--capture-fps", "59.94"}, {"--video-scale", "5"},
+        {"--video-crf", "52"}, {"--overwrite=yes"}, {"--video-lossless=1"}};
     for (const auto& args : wrong) {
         const ParsedOptions p = parse(args);
         EXPECT_EQ(p.action, ParsedOptions::Action::Exit) << args[0];
@@ -78,6 +91,30 @@ TEST(ProgramOptions, MistakesExitWithStatusTwoAndSayWhat)
         EXPECT_EQ(p.message.rfind("demoplay: ", 0), 0u) << p.message;
     }
     EXPECT_NE(parse({"--bogus"}).message.find("unknown option '--bogus'"), std::string::npos);
+}
+
+TEST(ProgramOptions, AnOptionWithoutTheOneItNeedsIsRefusedInOneLine)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* line;
+    };
+    const Case cases[] = {
+        {{"--capture-fps", "30"}, "demoplay: '--capture-fps' needs --capture or --video\n"},
+        {{"--overwrite", "--video", "x.mp4"}, "demoplay: '--overwrite' needs --capture\n"},
+        {{"--capture", "out", "--video-scale", "2"}, "demoplay: '--video-scale' needs --video\n"},
+        {{"--video-crf", "20"}, "demoplay: '--video-crf' needs --video\n"},
+        {{"--headless", "--video-lossless"}, "demoplay: '--video-lossless' needs --video\n"},
+        {{"--video", "x.mp4", "--video-lossless", "--video-crf", "0"},
+         "demoplay: '--video-crf' and '--video-lossless' do not go together: a lossless video has no quality to "
+         "choose\n"},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions p = parse(c.args);
+        EXPECT_EQ(p.action, ParsedOptions::Action::Exit) << c.args[0];
+        EXPECT_EQ(p.exitStatus, 2) << c.args[0];
+        EXPECT_EQ(p.message, c.line);
+    }
 }
 
 TEST(ProgramOptions, DataIsFoundInTheWorkingDirectoryThenBesideTheProgram)

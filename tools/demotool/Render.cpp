@@ -74,7 +74,8 @@ int renderObject(const ObjectView& view)
     scene.addObject(mesh.get());
     scene.setCameraPosition(0, 0, -distance);
     scene.render(target, driver, 0.0);
-    return writePng(target, view.output) ? 0 : 1;
+    std::string error;
+    return writePng(target, view.output, error) ? 0 : fail(error);
 }
 
 int renderPart(int part, double seconds, const std::string& output)
@@ -83,12 +84,13 @@ int renderPart(int part, double seconds, const std::string& output)
     // rendered with the music's rows scripted, so trails, feedback and the
     // star's "BONK" jumps are as the show has them.
     const int lastFrame = static_cast<int>(std::lround(seconds / kPlaybackFrameSeconds));
+    std::string error = "nothing rendered for " + output;
     bool written = false;
     playShowPart(part, lastFrame, [&](int n, const Bitmap& frame) {
         if (n == lastFrame)
-            written = writePng(frame, output);
+            written = writePng(frame, output, error);
     });
-    return written ? 0 : 1;
+    return written ? 0 : fail(error);
 }
 
 } // namespace zov::tool

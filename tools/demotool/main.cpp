@@ -1,5 +1,6 @@
 // demotool: looks into the files the show reads and draws its objects and
 // parts one picture at a time.
+#include "image/OutputFile.h"
 #include "show/ShowTable.h"
 #include "show/program/DataSearch.h"
 #include "tools/demotool/FileInfo.h"
@@ -143,6 +144,16 @@ int info(const std::vector<std::string>& files)
     return status;
 }
 
+// Said before anything is drawn, which may take a while.
+bool outputWritable(const std::string& path)
+{
+    std::string error;
+    if (zov::checkOutputFile(path, error))
+        return true;
+    std::fprintf(stderr, "demotool: %s\n", error.c_str());
+    return false;
+}
+
 int renderObjectCommand(const std::vector<std::string>& args)
 {
     constexpr const char* kCommand = "render-object";
@@ -183,6 +194,8 @@ int renderObjectCommand(const std::vector<std::string>& args)
     }
     if (view.object.empty() || view.output.empty())
         return usageError("render-object needs an object and -o OUT.png", kCommand);
+    if (!outputWritable(view.output))
+        return 1;
     const QuietStdout quiet;
     return renderObject(view);
 }
@@ -216,6 +229,8 @@ int renderPartCommand(const std::vector<std::string>& args)
     }
     if (part == 0 || seconds < 0.0 || output.empty())
         return usageError("render-part needs N, --time T and -o OUT.png", kCommand);
+    if (!outputWritable(output))
+        return 1;
 
     namespace fs = std::filesystem;
     std::error_code ec;

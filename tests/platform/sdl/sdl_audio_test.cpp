@@ -9,10 +9,16 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
 #include <thread>
 
 using namespace zov;
@@ -113,4 +119,51 @@ TEST(SdlAudio, WhenTheDeviceGoesTheMusicGoesOnSilentlyByTheClock)
     EXPECT_TRUE(silent);
     EXPECT_TRUE(reached);
     EXPECT_EQ(errors, "audio device removed: playing without sound\n");
+}
+
+TEST(SdlAudio, ShutdownFadesTheDevicesOutputToSilence)
+{
+    // SDL's disk driver writes what the device plays to a file, in real time.
+    const std::string raw = scratchPath("played.raw");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    const std::string tone = scratchPath("tone.wav");
+    writeFile(tone, makeWav(44100, 2, 44100)); // 440 Hz at 0.24: steps below 0.02
+    {
+        MonotonicClock clock;
+        FileSourceOpener opener;
+        SdlAudioLayer audio(opener, clock);
+        AudioMusicPlayer player(audio);
+        CaptureStdout();
+        const bool loaded = player.load(tone.c_str());
+        GetCapturedStdout();
+        ASSERT_TRUE(loaded);
+        ASSERT_FALSE(audio.silent());
+        player.start();
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        player.shutdown();
+    }
+    std::ifstream in(raw, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::vector<float> played(bytes.size() / sizeof(float));
+    std::memcpy(played.data(), bytes.data(), played.size() * sizeof(float));
+    std::remove(raw.c_str());
+    std::remove(tone.c_str());
+    ASSERT_GT(played.size(), 2u * 4410u);
+    // The file's end is silence too.
+    played.insert(played.end(), {0.0f, 0.0f});
+    float largestStep = 0.0f;
+    std::size_t lastSound = 0;
+    for (std::size_t i = 2; i < played.size(); ++i) {
+        largestStep = std::max(largestStep, std::fabs(played[i] - played[i - 2]));
+        if (played[i] != 0.0f)
+            lastSound = i;
+    }
+    EXPECT_LT(largestStep, 0.02f);
+    // Its last 100 frames, a full turn of the tone, are well below its 0.24.
+    ASSERT_GT(lastSound, 200u);
+    float endPeak = 0.0f;
+    for (std::size_t i = lastSound - 200; i <= lastSound; ++i)
+        endPeak = std::max(endPeak, std::fabs(played[i]));
+    EXPECT_LT(endPeak, 0.15f);
 }

@@ -1,3 +1,4 @@
+#include "image/OutputFile.h"
 #include "platform/Clock.h"
 #include "show/capture/CaptureFiles.h"
 #include "show/capture/ChildProcess.h"
@@ -93,6 +94,45 @@ TEST(CaptureFiles, WavHoldsSixteenBitStereoRoundedAndClamped)
             << "sample " << i;
 }
 
+TEST(CaptureFiles, AnEarlierCaptureIsItsFramesMusicAndPositionsAndNothingElse)
+{
+    for (const char* mine : {"frame-000000.png", "frame-1234567.png", "music.wav", "positions.tsv"})
+        EXPECT_TRUE(isCaptureFileName(mine)) << mine;
+    for (const char* other : {"frame-1.png", "frame-00000a.png", "frame-000000.png.bak", "Music.wav", "notes.txt",
+                              "frame-000000.jpg", "xframe-000000.png", "frame--00000.png"})
+        EXPECT_FALSE(isCaptureFileName(other)) << other;
+
+    const std::string dir = scratch("earlier");
+    std::filesystem::create_directories(dir + "/frame-000009.png"); // a folder: not ours
+    for (const char* name : {"frame-000001.png", "frame-000000.png", "music.wav", "notes.txt"})
+        std::ofstream(dir + "/" + name) << "x";
+    std::vector<std::string> found;
+    std::string error;
+    ASSERT_TRUE(findCaptureFiles(dir, found, error));
+    EXPECT_EQ(found, (std::vector<std::string>{dir + "/frame-000000.png", dir + "/frame-000001.png",
+                                               dir + "/music.wav"}));
+    ASSERT_TRUE(findCaptureFiles(dir + "/absent", found, error));
+    EXPECT_TRUE(found.empty());
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CaptureFiles, AnOutputIsCheckedWithoutLeavingAFileOrCuttingOne)
+{
+    std::string error;
+    EXPECT_FALSE(checkOutputFile("/no/such/dir/x.mp4", error));
+    EXPECT_EQ(error, "cannot write /no/such/dir/x.mp4: No such file or directory");
+    EXPECT_FALSE(checkOutputFile(testing::TempDir(), error));
+    EXPECT_EQ(error, "cannot write " + testing::TempDir() + ": Is a directory");
+
+    const std::string fresh = scratch("fresh.mp4"), kept = scratch("kept.mp4");
+    EXPECT_TRUE(checkOutputFile(fresh, error));
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    std::ofstream(kept) << "old";
+    EXPECT_TRUE(checkOutputFile(kept, error));
+    EXPECT_EQ(fileText(kept), "old");
+    std::remove(kept.c_str());
+}
+
 TEST(ChildProcess, AChildThatStopsReadingIsAFailedWriteNotTheEndOfUs)
 {
     ASSERT_TRUE(findOnPath("sh").has_value());
@@ -145,17 +185,19 @@ TEST(ProgressLine, SaysFramePartTimePercentRateAndTimeLeft)
         double show;
         std::int64_t total;
         double wall;
+        double encoder;
         const char* line;
     };
     const Case cases[] = {
-        {600, 1, 10.0, 6000, 3.0, "frame 600  part 2  10.00 s   10%  200.0 fps  0:27 left"},
-        {6000, -1, 100.0, 6000, 30.0, "frame 6000  part end  100.00 s  100%  200.0 fps  0:00 left"},
-        {7000, 3, 90.0, 6000, 35.0, "frame 7000  part 4  90.00 s  100%  200.0 fps  0:00 left"},
-        {50, 0, 0.83, 0, 1.0, "frame 50  part 1  0.83 s  50.0 fps"},
+        {600, 1, 10.0, 6000, 3.0, -1.0, "frame 600  part 2  10.00 s   10%  200.0 fps  0:27 left"},
+        {6000, -1, 100.0, 6000, 30.0, -1.0, "frame 6000  part end  100.00 s  100%  200.0 fps  0:00 left"},
+        {7000, 3, 90.0, 6000, 35.0, -1.0, "frame 7000  part 4  90.00 s  100%  200.0 fps  0:00 left"},
+        {50, 0, 0.83, 0, 1.0, -1.0, "frame 50  part 1  0.83 s  50.0 fps"},
+        {600, 1, 10.0, 6000, 3.0, 412.34, "frame 600  part 2  10.00 s   10%  200.0 fps  encoder 412.3 fps  0:27 left"},
     };
     for (const Case& c : cases) {
         char line[160];
-        ProgressLine::format(line, sizeof line, c.frames, c.part, c.show, c.total, c.wall);
+        ProgressLine::format(line, sizeof line, c.frames, c.part, c.show, c.total, c.wall, c.encoder);
         EXPECT_STREQ(line, c.line);
     }
 }

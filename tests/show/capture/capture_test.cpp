@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -103,6 +104,26 @@ TEST_F(Capture, TwoCapturesOfTheSameDataAreTheSameBytes)
     EXPECT_EQ(dataBytes, 30u * 4410u * 4u);
 }
 
+TEST_F(Capture, OverwriteReplacesAnEarlierCapturesFilesAndNothingElse)
+{
+    const fs::path dir(capture("reused", "--frames 20"));
+    std::ofstream(dir / "notes.txt") << "mine";
+    EXPECT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 10 --frames 10"), 1);
+    EXPECT_EQ(stderrText(), "demoplay: " + dir.string() +
+                                " already holds a capture: --overwrite replaces its frames, music.wav and "
+                                "positions.tsv\n");
+    EXPECT_TRUE(fs::exists(dir / "frame-000019.png"));
+
+    capture("reused", "--frames 10 --overwrite");
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(dir))
+        files += entry.is_regular_file();
+    EXPECT_EQ(files, 13u); // 10 frames, the music, the positions and the notes
+    EXPECT_FALSE(fs::exists(dir / "frame-000010.png"));
+    EXPECT_EQ(text(dir / "notes.txt"), "mine");
+    EXPECT_EQ(positions(dir.string()).size(), 10u);
+}
+
 TEST_F(Capture, EachFrameIsAtTheRowTheModuleReachesAtItsFirstSample)
 {
     const std::vector<Row> rows = positions(capture("rows", "--frames 80"));
@@ -166,7 +187,19 @@ TEST_F(Capture, AWholeCaptureEndsWhereTheHeadlessShowEnds)
     for (std::size_t i = rows.size() - 6; i < rows.size(); ++i)
         EXPECT_EQ(rows[i].part + rows[i].order + rows[i].row, "end--") << "frame " << i;
     EXPECT_EQ(rows[rows.size() - 7].part, "4");
-    EXPECT_EQ(text(dir / "music.wav").size(), 44u + rows.size() * 22050u * 4u);
+    const std::string wav = text(dir / "music.wav");
+    EXPECT_EQ(wav.size(), 44u + rows.size() * 22050u * 4u);
+    // The music ends in a fade, not a click: no big step into the silence.
+    std::vector<std::int16_t> samples((wav.size() - 44) / 2);
+    std::memcpy(samples.data(), wav.data() + 44, samples.size() * 2);
+    std::size_t lastSound = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        if (samples[i] != 0)
+            lastSound = i;
+    ASSERT_GT(lastSound, 20u);
+    ASSERT_LT(lastSound + 2, samples.size());
+    for (std::size_t i = lastSound - 20; i <= lastSound; ++i)
+        EXPECT_LE(std::abs(samples[i + 2] - samples[i]), 1000) << "sample " << i << " of " << lastSound;
 
     const fs::path before = fs::current_path();
     fs::current_path(kDataRoot);
@@ -206,6 +239,93 @@ TEST_F(Capture, VideoHasTheFramesRateSizeAndTheMusic)
     EXPECT_FALSE(fs::exists(video.string() + ".music.wav"));
 }
 
+TEST_F(Capture, EachKindOfVideoHasItsSizePixelsRateColourTagsAndTheMusicInStep)
+{
+    if (std::system("command -v ffmpeg > /dev/null && command -v ffprobe > /dev/null") != 0)
+        GTEST_SKIP() << "no ffmpeg or ffprobe";
+    struct Case {
+        const char* name;
+        const char* options;
+        std::int64_t samples; // of the WAV, at 44100 a second
+        std::vector<const char*> lines;
+        bool lossless;
+    };
+    const std::vector<const char*> bt709 = {"color_space=bt709", "color_range=tv", "color_transfer=bt709",
+                                            "color_primaries=bt709", "pix_fmt=yuv420p", "codec_name=aac"};
+    const Case cases[] = {
+        {"scaled", "--capture-fps 10 --frames 6 --video-scale 2", 6 * 4410,
+         {"width=1024", "height=768", "r_frame_rate=10/1", "nb_read_frames=6"}, false},
+        {"ntsc", "--capture-fps 60000/1001 --frames 30", 22072, // 30 x 735.735
+         {"width=512", "height=384", "r_frame_rate=60000/1001", "nb_read_frames=30"}, false},
+        {"lossless", "--capture-fps 10 --frames 6 --video-lossless", 6 * 4410,
+         {"width=512", "height=384", "nb_read_frames=6", "profile=High 4:4:4 Predictive", "pix_fmt=gbrp",
+          "color_space=gbr", "color_range=pc", "color_transfer=bt709", "color_primaries=bt709", "codec_name=alac"},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = work_ / c.name, video = work_ / (std::string(c.name) + ".mp4");
+        ASSERT_EQ(demoplay("--capture '" + dir.string() + "' --video '" + video.string() + "' " + c.options), 0)
+            << stderrText();
+        const std::string probe = "ffprobe -v error -count_frames -show_entries stream=codec_name,profile,width,"
+                                  "height,r_frame_rate,pix_fmt,nb_read_frames,color_range,color_space,"
+                                  "color_transfer,color_primaries -of default=noprint_wrappers=1 '" +
+                                  video.string() + "' > '" + (work_ / "probe").string() + "'";
+        ASSERT_EQ(std::system(probe.c_str()), 0);
+        const std::string streams = text(work_ / "probe");
+        std::vector<const char*> lines = c.lines;
+        if (!c.lossless)
+            lines.insert(lines.end(), bt709.begin(), bt709.end());
+        for (const char* line : lines)
+            EXPECT_NE(streams.find(std::string(line) + "\n"), std::string::npos) << line << " in\n" << streams;
+
+        // The video's sound against the WAV: the same samples when lossless;
+        // AAC's best match at no shift over the first tenth of a second.
+        const std::string wav = text(dir / "music.wav");
+        ASSERT_EQ(wav.size(), 44u + 4u * static_cast<std::size_t>(c.samples));
+        const fs::path raw = work_ / "sound.raw";
+        ASSERT_EQ(std::system(("ffmpeg -v error -y -i '" + video.string() + "' -map 0:a -f s16le -ac 2 -ar 44100 '" +
+                               raw.string() + "'")
+                                  .c_str()),
+                  0);
+        const std::string sound = text(raw), music = wav.substr(44);
+        if (c.lossless) {
+            EXPECT_TRUE(sound == music) << sound.size() << " bytes against " << music.size();
+            // And the first frame's pixels as drawn.
+            const auto rgb = [&](const fs::path& in, const char* name) {
+                const fs::path out = work_ / name;
+                EXPECT_EQ(std::system(("ffmpeg -v error -y -i '" + in.string() +
+                                       "' -frames:v 1 -f rawvideo -pix_fmt rgb24 '" + out.string() + "'")
+                                          .c_str()),
+                          0);
+                return text(out);
+            };
+            const std::string drawn = rgb(dir / "frame-000000.png", "drawn.rgb");
+            EXPECT_EQ(drawn.size(), 512u * 384u * 3u);
+            EXPECT_TRUE(rgb(video, "encoded.rgb") == drawn);
+            continue;
+        }
+        ASSERT_GE(sound.size(), 4u * 4410u + 4096u);
+        const auto left = [](const std::string& bytes, std::size_t frame) {
+            std::int16_t v;
+            std::memcpy(&v, bytes.data() + 4 * frame, 2);
+            return static_cast<double>(v);
+        };
+        int bestShift = 0;
+        double best = -1e300;
+        for (int shift = -1024; shift <= 1024; ++shift) {
+            double sum = 0.0;
+            for (std::size_t i = 1024; i < 4410; ++i)
+                sum += left(music, i) * left(sound, static_cast<std::size_t>(static_cast<int>(i) + shift));
+            if (sum > best) {
+                best = sum;
+                bestShift = shift;
+            }
+        }
+        EXPECT_EQ(bestShift, 0);
+    }
+}
+
 TEST_F(Capture, AWriteThatFailsEndsTheCaptureWithStatusOne)
 {
     // Files may not grow past 64 kB here (the PNG of a frame is larger): as
@@ -233,6 +353,11 @@ TEST_F(Capture, TimedemoTimesEachPartAndTheWholeShow)
               std::string::npos)
         << figures;
     EXPECT_NE(figures.find("\"show\": {\"frames\": 17, "), std::string::npos) << figures;
+
+    // A place the figures cannot go is said before the run.
+    EXPECT_EQ(program(ZOV_DEMOBENCH, "--json /no/such/dir/x.json"), 1);
+    EXPECT_EQ(stderrText(), "demobench: cannot write /no/such/dir/x.json: No such file or directory\n");
+    EXPECT_EQ(text(work_ / "stdout"), "");
 
     EXPECT_EQ(program(ZOV_DEMOBENCH, "--frames 0"), 2);
     EXPECT_EQ(stderrText(),

@@ -6,6 +6,10 @@
 # copy's music is a short module, so a whole show takes seconds; rows of the
 # music damage that module. A file of "-" is data/ itself: the program must
 # then say one line naming it and start nothing.
+# Kind "output" is the other side: the kit whole, and what the program is
+# asked to write is wrong. Each row must end with its status and its one
+# line on standard error before anything is drawn (nothing on standard
+# output).
 # Usage: bad_data.sh KIND PROGRAM DAMAGE_TOOL DATA_DIR WORK_DIR
 set -u
 kind=$1
@@ -57,7 +61,48 @@ unreadable cute5c.xm unreadable 1       -
 unreadable star.lwo  unreadable 0       end
 "
 
+# arguments (WORK: the work folder) | status | the line on standard error
+outputs="
+--capture-fps 30                                | 2 | demoplay: '--capture-fps' needs --capture or --video
+--capture WORK/a --video-scale 2                | 2 | demoplay: '--video-scale' needs --video
+--capture WORK/a --video-lossless               | 2 | demoplay: '--video-lossless' needs --video
+--video WORK/v.mp4 --overwrite                  | 2 | demoplay: '--overwrite' needs --capture
+--video /no/such/dir/x.mp4                      | 1 | demoplay: cannot write /no/such/dir/x.mp4: No such file or directory
+--video WORK                                    | 1 | demoplay: cannot write WORK: Is a directory
+--capture WORK/held --frames 1                  | 1 | demoplay: WORK/held already holds a capture: --overwrite replaces its frames, music.wav and positions.tsv
+--capture WORK/notes.txt --frames 1             | 1 | demoplay: cannot make WORK/notes.txt: Not a directory
+"
+
 [ -d "$data" ] || { echo "no data kit at $data: skipped"; exit 77; }
+if [ "$kind" = output ]; then
+  rm -rf "$work"
+  mkdir -p "$work/held"
+  : >"$work/held/frame-000003.png"
+  : >"$work/notes.txt"
+  echo "$outputs" | sed "s|WORK|$work|g" | while IFS='|' read -r args status line; do
+    [ -n "$args" ] || continue
+    args=$(echo $args)
+    status=$(echo $status)
+    line=$(echo "$line" | sed 's/^ *//')
+    # shellcheck disable=SC2086
+    timeout 120 "$program" --data "$data" $args >"$work/stdout" 2>"$work/stderr"
+    got=$?
+    if [ $got -ne "$status" ]; then
+      echo "FAIL $args: status $got, not $status"
+    elif [ "$(cat "$work/stderr")" != "$line" ]; then
+      echo "FAIL $args: standard error is not the one line"
+      sed 's/^/  stderr: /' "$work/stderr" | tail -n 5
+    elif [ -s "$work/stdout" ]; then
+      echo "FAIL $args: it began the show"
+    else
+      echo "ok   $args: $line"
+      continue
+    fi
+    echo fail >>"$work/failures"
+  done
+  [ ! -f "$work/failures" ] && [ -f "$work/held/frame-000003.png" ] && [ ! -e "$work/a" ]
+  exit
+fi
 name=$(basename "$program")
 # Permissions do not stop root: as root, the program runs as nobody on the
 # unreadable rows, and they are skipped where that cannot be done.

@@ -191,6 +191,11 @@ TEST_F(Demotool, RendersObjectsAndPartsIntoPictures)
 
     EXPECT_EQ(run("render-object data/absent.lwo -o x.png"), 1);
     EXPECT_EQ(err, "demotool: data/absent.lwo: No such file or directory\n");
+    for (const char* unwritable :
+         {"render-part 1 --time 30 -o /no/such/y.png", "render-object data/star.lwo -o /no/such/y.png"}) {
+        EXPECT_EQ(run(unwritable), 1) << unwritable;
+        EXPECT_EQ(err, "demotool: cannot write /no/such/y.png: No such file or directory\n");
+    }
     for (const char* wrong :
          {"render-part 5 --time 1 -o x.png", "render-part 1 -o x.png", "render-part 1 --time -1 -o x.png",
           "render-object data/star.lwo", "render-object data/star.lwo --rotation 1,2 -o x.png",

@@ -70,6 +70,9 @@ TEST(RenderDriver, SlotNumbersReachTheirFills)
     };
     for (const auto& d : fixed)
         EXPECT_TRUE(fills::routineFor(d.slot) == d.fill) << d.slot;
+    // Rows that share a slot share its routine.
+    for (const fills::Row& row : fills::kRows)
+        EXPECT_TRUE(fills::routineFor(row.slot) == row.fill) << "type code " << row.typeCode;
 
     // The call goes through the slot: slot 1 draws the flat colour.
     Bitmap target(32, 32);

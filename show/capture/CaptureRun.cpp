@@ -151,15 +151,34 @@ int runCapture(const CaptureRequest& request, const char* program)
             return fail(program, error);
     }
 
-    std::int64_t total = estimateShowFrames(request.rate, request.startOrder);
-    if (request.frameLimit > 0)
-        total = total > 0 ? std::min(total, request.frameLimit) : request.frameLimit;
+    LockstepShow show(request.rate);
+    const int begun = show.begin(request.startOrder);
+    // A stretch of the show: where it starts and how many frames it has.
+    CaptureRequest stretch = request;
+    std::int64_t first = 0;
+    std::int64_t total = 0;
+    if (begun == 0) {
+        std::string problem;
+        const auto from = request.from.given() ? frameOf(show, request.from, false, problem) : 0;
+        const auto to = request.to.given() ? frameOf(show, request.to, true, problem) : std::nullopt;
+        if (!from || (request.to.given() && !to))
+            return fail(program, problem);
+        if (to && *to <= *from)
+            return fail(program, "'--to' comes no later than '--from': no frame between them");
+        first = *from;
+        if (!show.openAt(first))
+            return fail(program, "the show cannot be opened at frame " + std::to_string(first));
+        total = to ? *to - first : std::max<std::int64_t>(estimateShowFrames(request.rate, request.startOrder) - first, 0);
+        if (to)
+            stretch.frameLimit = request.frameLimit > 0 ? std::min(request.frameLimit, total) : total;
+    }
+    if (stretch.frameLimit > 0)
+        total = total > 0 ? std::min(total, stretch.frameLimit) : stretch.frameLimit;
     MonotonicClock wallClock;
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) != 0, wallClock, total);
-    CaptureSink sink(request, progress, &wav, request.directory.empty() ? nullptr : &positions, video.get());
-    LockstepShow show(request.rate);
+    CaptureSink sink(stretch, progress, &wav, request.directory.empty() ? nullptr : &positions, video.get());
     bool stopped = false;
-    if (show.begin(request.startOrder) == 0)
+    if (begun == 0)
         while (const LockstepFrame* frame = show.next())
             if (!sink.frame(*frame->picture, frame->facts, frame->leftRight, frame->sampleFrames)) {
                 stopped = true;

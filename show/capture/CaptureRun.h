@@ -1,6 +1,7 @@
 #pragma once
 
 #include "show/capture/FrameRate.h"
+#include "show/capture/ShowPoint.h"
 
 #include <cstdint>
 #include <string>
@@ -19,6 +20,8 @@ struct CaptureRequest {
     int videoScale = 1;
     int videoCrf = 18;
     bool videoLossless = false;
+    ShowPoint from; // none: the show's start
+    ShowPoint to;   // none: the show's end
 };
 
 // Plays the show headless in lockstep and writes what the request asks for;

@@ -16,7 +16,7 @@ LockstepShow::LockstepShow(FrameRate rate)
 
 LockstepShow::~LockstepShow() = default;
 
-int LockstepShow::begin(std::int32_t startOrder, std::int64_t startFrame)
+int LockstepShow::begin(std::int32_t startOrder)
 {
     ShowOptions options;
     options.startOrder = startOrder;
@@ -29,16 +29,25 @@ int LockstepShow::begin(std::int32_t startOrder, std::int64_t startFrame)
         return std::move(opened.source);
     };
     session_ = std::make_unique<ShowSession>(display_, music_, clock_, options);
-    if (const int status = session_->begin(); status != 0)
-        return status;
-    if (startFrame > 0) {
-        startFrame_ = startFrame;
-        frame_ = startFrame;
-        clock_.setTicks(rate_.timeOf(frame_, clock_.ticksPerSecond()));
-        if (!session_->seek({startFrame * rate_.den, rate_.num}))
-            return 2;
-    }
-    return 0;
+    return session_->begin();
+}
+
+bool LockstepShow::openAt(std::int64_t frame)
+{
+    if (!session_ || frame_ != startFrame_ || frame < 0)
+        return false;
+    startFrame_ = frame;
+    frame_ = frame;
+    clock_.setTicks(rate_.timeOf(frame_, clock_.ticksPerSecond()));
+    return frame == 0 || session_->seek({frame * rate_.den, rate_.num});
+}
+
+std::int64_t LockstepShow::firstFrameAt(ShowTime t) const
+{
+    // The least k with k * den / num >= numerator / denominator.
+    const __int128 over = static_cast<__int128>(t.numerator) * rate_.num;
+    const __int128 under = static_cast<__int128>(t.denominator) * rate_.den;
+    return over <= 0 ? 0 : static_cast<std::int64_t>((over + under - 1) / under);
 }
 
 const LockstepFrame* LockstepShow::next()

@@ -55,7 +55,8 @@ struct LockstepFrame {
 // steps it:
 //
 //     LockstepShow show(rate);
-//     if (show.begin(startOrder) == 0)
+//     if (show.begin(startOrder) == 0) // then openAt to start later
+
 //         while (const LockstepFrame* frame = show.next())
 //             ...;
 //     status = show.finish();
@@ -75,11 +76,14 @@ public:
     void pressKey() { display_.keyPending = true; }
 
     // Builds and sets up the show, the music at order startOrder; the
-    // working directory holds data/. From startFrame on (frame k of the run
-    // is then the show's frame startFrame + k), as if the show had played
-    // there with no key pressed. 0, or the show's exit status; 2 when the
-    // show cannot open there.
-    int begin(std::int32_t startOrder, std::int64_t startFrame = 0);
+    // working directory holds data/. 0, or the show's exit status.
+    int begin(std::int32_t startOrder);
+    // Before the first next(): the run opens at the show's frame `frame`
+    // (frame k of the run is then the show's frame frame + k), as if the
+    // show had played there with no key pressed. False when it cannot.
+    bool openAt(std::int64_t frame);
+    // The first frame whose show time is t or later.
+    std::int64_t firstFrameAt(ShowTime t) const;
     // The next frame and its samples, valid until the next call; none once
     // the show is over.
     const LockstepFrame* next();

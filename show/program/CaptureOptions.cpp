@@ -1,4 +1,5 @@
 #include "show/program/CaptureOptions.h"
+#include "show/ShowTable.h"
 #include "show/program/WholeNumber.h"
 
 namespace zov {
@@ -24,7 +25,7 @@ bool isCaptureOption(const std::string& arg)
 bool captureOptionTakesValue(const std::string& arg)
 {
     return arg == "--capture" || arg == "--video" || arg == "--capture-fps" || arg == "--start-order" ||
-           arg == "--video-scale" || arg == "--video-crf";
+           arg == "--video-scale" || arg == "--video-crf" || arg == "--from" || arg == "--to";
 }
 
 std::optional<std::string> applyCaptureOption(const std::string& arg, const std::string& value, CaptureOptions& o)
@@ -46,6 +47,13 @@ std::optional<std::string> applyCaptureOption(const std::string& arg, const std:
             return "'--start-order' takes a whole number from 0 to " + std::to_string(kMaxOrder) + ", not '" +
                    value + "'";
         o.startOrder = order;
+        o.startOrderGiven = true;
+    } else if (arg == "--from" || arg == "--to") {
+        const std::optional<ShowPoint> point = ShowPoint::parse(value, kShowPartCount);
+        if (!point)
+            return "'" + arg + "' takes seconds of show time (such as 38.5) or part:N with N from 1 to " +
+                   std::to_string(kShowPartCount) + ", not '" + value + "'";
+        (arg == "--from" ? o.from : o.to) = *point;
     } else if (arg == "--video-scale") {
         if (!parseWholeNumber(value, 1, kMaxVideoScale, o.videoScale))
             return "'--video-scale' takes a whole number from 1 to " + std::to_string(kMaxVideoScale) + ", not '" +
@@ -78,6 +86,13 @@ std::optional<std::string> checkCaptureOptions(const CaptureOptions& o)
     for (const auto& option : videoOptions)
         if (option.given && o.video.empty())
             return std::string("'").append(option.name).append("' needs --video");
+    for (const auto& [point, name] : {std::pair{&o.from, "--from"}, std::pair{&o.to, "--to"}}) {
+        if (point->given() && !o.active())
+            return std::string("'").append(name).append("' needs --capture or --video");
+        if (point->given() && o.startOrderGiven)
+            return std::string("'").append(name).append(
+                "' and '--start-order' do not go together: show times count from the show's start");
+    }
     if (o.crfGiven && o.videoLossless)
         return "'--video-crf' and '--video-lossless' do not go together: a lossless video has no quality to choose";
     return std::nullopt;
@@ -94,6 +109,10 @@ const char* captureUsage()
            "                          of an earlier capture in DIR; nothing else there is touched\n"
            "  --capture-fps N         frames per second of show time in a capture or video (default\n"
            "                          60), whole or a fraction such as 60000/1001 (59.94)\n"
+           "  --from T, --to T        capture only the show from T to T (not included), each\n"
+           "                          seconds of show time (38.5) or part:N, where part N begins\n"
+           "                          (--from) or ends (--to); frame 0 is then the show's frame at\n"
+           "                          --from, the same pixels as in a whole capture\n"
            "  --video FILE            encode the capture (with or without --capture) as an MP4 file\n"
            "                          through ffmpeg: H.264 (libx264, preset veryfast) in 4:2:0\n"
            "                          (yuv420p), BT.709 colour in limited range, the music in AAC\n"

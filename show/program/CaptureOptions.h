@@ -1,6 +1,7 @@
 #pragma once
 
 #include "show/capture/FrameRate.h"
+#include "show/capture/ShowPoint.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,10 +21,13 @@ struct CaptureOptions {
     int videoScale = 1;          // --video-scale N
     int videoCrf = kDefaultCrf;  // --video-crf N
     bool videoLossless = false;  // --video-lossless
+    ShowPoint from;              // --from T or part:N
+    ShowPoint to;                // --to T or part:N
     // Which of the options that need another were given.
     bool fpsGiven = false;
     bool scaleGiven = false;
     bool crfGiven = false;
+    bool startOrderGiven = false;
 
     bool active() const { return !directory.empty() || !video.empty(); }
 };

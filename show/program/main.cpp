@@ -35,6 +35,8 @@ zov::CaptureRequest captureRequest(const zov::ProgramOptions& options, const std
     request.videoLossless = options.capture.videoLossless;
     request.frameLimit = options.frames;
     request.startOrder = options.capture.startOrder;
+    request.from = options.capture.from;
+    request.to = options.capture.to;
     return request;
 }
 

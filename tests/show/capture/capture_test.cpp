@@ -171,6 +171,26 @@ TEST_F(Capture, StartOrderOpensOnItsPartAndPartsChangeOnTheFrameOfTheirOrder)
     EXPECT_EQ(stderrText(), "demoplay: --start-order 9: the music's orders are 0 to 8\n");
 }
 
+TEST_F(Capture, AStretchOfTheShowHasTheWholeCapturesFramesAtItsTimes)
+{
+    // At 10 fps: the second part begins on frame 154 (15.4 s).
+    const std::string whole = capture("whole", "--to 20");
+    const std::string part = capture("part", "--from part:2 --to 20");
+    const std::vector<Row> rows = positions(part);
+    ASSERT_EQ(positions(whole).size(), 200u);
+    ASSERT_EQ(rows.size(), 46u);
+    EXPECT_EQ(rows.front().seconds, "15.400000");
+    EXPECT_EQ(rows.front().part, "2");
+    for (int k : {0, 1, 45}) {
+        char a[32], b[32];
+        std::snprintf(a, sizeof a, "/frame-%06d.png", k);
+        std::snprintf(b, sizeof b, "/frame-%06d.png", 154 + k);
+        EXPECT_EQ(text(part + a), text(whole + b)) << "frame " << k;
+    }
+    EXPECT_EQ(demoplay("--capture '" + (work_ / "bad").string() + "' --from part:2 --to 15"), 1);
+    EXPECT_EQ(stderrText(), "demoplay: '--to' comes no later than '--from': no frame between them\n");
+}
+
 TEST_F(Capture, AWholeCaptureEndsWhereTheHeadlessShowEnds)
 {
     // Two frames a second: the whole show, its four parts in turn, then three

@@ -54,7 +54,7 @@ protected:
         testing::internal::CaptureStdout();
         {
             LockstepShow show(fps);
-            if (show.begin(0, startFrame) == 0) {
+            if (show.begin(0) == 0 && show.openAt(startFrame)) {
                 while (static_cast<std::int64_t>(frames.size()) < count) {
                     const LockstepFrame* frame = show.next();
                     if (!frame)

@@ -67,6 +67,7 @@ outputs="
 --capture WORK/a --video-scale 2                | 2 | demoplay: '--video-scale' needs --video
 --capture WORK/a --video-lossless               | 2 | demoplay: '--video-lossless' needs --video
 --video WORK/v.mp4 --overwrite                  | 2 | demoplay: '--overwrite' needs --capture
+--from part:2                                   | 2 | demoplay: '--from' needs --capture or --video
 --video /no/such/dir/x.mp4                      | 1 | demoplay: cannot write /no/such/dir/x.mp4: No such file or directory
 --video WORK                                    | 1 | demoplay: cannot write WORK: Is a directory
 --capture WORK/held --frames 1                  | 1 | demoplay: WORK/held already holds a capture: --overwrite replaces its frames, music.wav and positions.tsv

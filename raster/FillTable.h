@@ -3,7 +3,9 @@
 #include "raster/NewRenderDriver.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 // The one place a fill is chosen: a row ties a polygon type code (or none) to
 // a driver slot and its routine, with what the mesh set-up hands that fill.
@@ -68,7 +70,7 @@ inline constexpr Row kRows[] = {
 // What the table says, looked up without a search: built when compiling.
 struct Lookup {
     std::int8_t slot[kModes][256] = {};      // -1: not drawn
-    const Row* setUp[256] = {};              // a type code's first row, or none
+    std::int8_t setUp[256] = {};             // a type code's first row in kRows; -1: none
     std::uint8_t needs[256] = {};            // textures it must have, bit k for textureA + k
     Routine routine[RenderDriver::kTriangleSlots] = {};
     bool consistent = true;                  // one slot a type code and mode, one set-up a type code
@@ -90,14 +92,18 @@ constexpr Lookup makeLookup()
             s = -1;
     for (auto& n : l.needs)
         n = 1; // a type code no fill draws needs textureA, as the flags give it
-    for (const Row& r : kRows) {
+    for (auto& first : l.setUp)
+        first = -1;
+    // Indices, not pointers or member pointers: those are no constants to
+    // every compiler (the sanitizer build's).
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
+        const Row& r = kRows[i];
         if (r.slot < 0 || r.slot >= RenderDriver::kTriangleSlots || r.typeCode > 255) {
             l.consistent = false;
             continue;
         }
-        // Rows sharing a slot must share its routine too: routines are not
-        // compared here (member pointers are not constants to every
-        // compiler), render_driver_test checks it.
+        // Rows sharing a slot must share its routine too: render_driver_test
+        // checks it, the routines not being comparable here.
         l.routine[r.slot] = r.fill;
         if (r.typeCode < 0)
             continue;
@@ -107,10 +113,10 @@ constexpr Lookup makeLookup()
                     l.consistent = false;
                 l.slot[m][r.typeCode] = static_cast<std::int8_t>(r.slot);
             }
-        const Row*& first = l.setUp[r.typeCode];
-        if (first == nullptr)
-            first = &r;
-        else if (!sameSetUp(*first, r))
+        std::int8_t& first = l.setUp[r.typeCode];
+        if (first < 0)
+            first = static_cast<std::int8_t>(i);
+        else if (!sameSetUp(kRows[first], r))
             l.consistent = false;
         std::uint8_t needs = 0;
         for (int k = 0; k < 4; ++k)
@@ -143,7 +149,8 @@ inline Routine routineFor(int slot)
 // fill draws.
 inline const Row* setUpFor(int typeCode)
 {
-    return typeCode >= 0 && typeCode <= 255 ? kLookup.setUp[typeCode] : nullptr;
+    const int row = typeCode >= 0 && typeCode <= 255 ? kLookup.setUp[typeCode] : -1;
+    return row >= 0 ? &kRows[row] : nullptr;
 }
 
 // Whether a triangle of typeCode holding these textures can be drawn by its

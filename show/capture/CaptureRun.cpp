@@ -27,14 +27,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Everything a capture writes, frame by frame.
+// Everything a capture writes, frame by frame. A frame is kept once all of
+// it is written; one that fails part way is taken back out of the folder
+// (its picture removed, its line and samples cut off by the writers'
+// finish at the marks kept here).
 class CaptureSink final : public LockstepSink {
 public:
+    struct Kept {
+        std::int64_t frames = 0;
+        std::int64_t wavFrames = 0;
+        std::int64_t positionBytes = 0;
+    };
+
     CaptureSink(const CaptureRequest& request, ProgressLine& progress, WavWriter* wav, PositionLog* positions,
                 VideoEncoder* video)
         : request_(request), progress_(progress), wav_(wav), positions_(positions), video_(video),
           names_(request.directory), png_(kScreenWidth, kScreenHeight)
     {
+        kept_.positionBytes = positions ? positions->bytesWritten() : 0;
     }
 
     bool frame(const Bitmap& picture, const FrameFacts& facts, const float* leftRight,
@@ -42,15 +52,22 @@ public:
     {
         if (positions_) {
             const std::span<const std::uint8_t> file = png_.encode(picture);
+            const char* name = names_.name(facts.index);
             if (file.empty()) {
-                error = std::string("cannot encode ") + names_.name(facts.index);
+                error = std::string("cannot encode ") + name;
                 return false;
             }
-            if (!writeWholeFile(names_.name(facts.index), file, error) || !positions_->add(facts, error))
+            if (!writeThenName(name, file, error))
                 return false;
-        }
-        if (!wav_->write(leftRight, sampleFrames, error))
+            if (!positions_->add(facts, error) || !wav_->write(leftRight, sampleFrames, error)) {
+                ::unlink(name);
+                return false;
+            }
+        } else if (!wav_->write(leftRight, sampleFrames, error)) {
             return false;
+        }
+        // The folder's files hold the frame whatever becomes of the video.
+        kept_ = {kept_.frames + 1, wav_->framesWritten(), positions_ ? positions_->bytesWritten() : 0};
         if (video_) {
             if (!video_->addFrame(picture, error))
                 return false;
@@ -60,6 +77,7 @@ public:
         return request_.frameLimit <= 0 || facts.index + 1 < request_.frameLimit;
     }
 
+    const Kept& kept() const { return kept_; }
     std::string error;
 
 private:
@@ -70,6 +88,7 @@ private:
     VideoEncoder* video_;
     FrameNames names_;
     PngFrameEncoder png_;
+    Kept kept_;
 };
 
 int fail(const char* program, const std::string& problem)
@@ -177,22 +196,32 @@ int runCapture(const CaptureRequest& request, const char* program)
     MonotonicClock wallClock;
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) != 0, wallClock, total);
     CaptureSink sink(stretch, progress, &wav, request.directory.empty() ? nullptr : &positions, video.get());
+    // Cut short by the frame limit or a failed write.
     bool stopped = false;
     if (begun == 0)
-        while (const LockstepFrame* frame = show.next())
-            if (!sink.frame(*frame->picture, frame->facts, frame->leftRight, frame->sampleFrames)) {
-                stopped = true;
-                break;
-            }
-    // A run cut short (a frame limit, a failed write) has no closing line.
+        for (const LockstepFrame* frame; !stopped && (frame = show.next());)
+            stopped = !sink.frame(*frame->picture, frame->facts, frame->leftRight, frame->sampleFrames);
+    // A run cut short has no closing line.
     const int status = stopped ? 0 : show.finish();
     progress.finish(!stopped);
-    if (!sink.error.empty())
-        return fail(program, sink.error);
-    if (!wav.finish(error) || (!request.directory.empty() && !positions.finish(error)))
-        return fail(program, error);
-    if (video && !video->finish(musicPath, error))
-        return fail(program, error);
+
+    // What was made is finished whatever stopped the run, to the last frame
+    // kept; then the first problem is told.
+    const CaptureSink::Kept& kept = sink.kept();
+    std::string problem = sink.error;
+    const auto note = [&](bool done) {
+        if (!done && problem.empty())
+            problem = error;
+    };
+    note(wav.finish(kept.wavFrames, error));
+    if (!request.directory.empty())
+        note(positions.finish(kept.positionBytes, error));
+    if (video && kept.frames == 0)
+        video->abandon();
+    else if (video)
+        note(video->finish(musicPath, error));
+    if (!problem.empty())
+        return fail(program, problem);
     return status;
 }
 

@@ -79,6 +79,39 @@ protected:
         return rows;
     }
 
+    // A folder holding exactly `frames` whole frames: their pictures and no
+    // others, no picture cut short, a line each, the WAV's sizes true to its
+    // samples (4410 a frame: 10 frames a second).
+    void expectWholeFrames(const fs::path& dir, std::int64_t frames)
+    {
+        std::int64_t pictures = 0;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_EQ(name.find(".part"), std::string::npos) << name;
+            int frame = -1;
+            if (std::sscanf(name.c_str(), "frame-%d.png", &frame) == 1) {
+                EXPECT_LT(frame, frames) << name;
+                ++pictures;
+            }
+        }
+        EXPECT_EQ(pictures, frames);
+        const std::vector<Row> rows = positions(dir.string());
+        EXPECT_EQ(static_cast<std::int64_t>(rows.size()), frames);
+        const std::string lines = text(dir / "positions.tsv");
+        EXPECT_EQ(lines.back(), '\n');
+        const std::string wav = text(dir / "music.wav");
+        const auto dataBytes = static_cast<std::size_t>(frames) * 4410u * 4u;
+        ASSERT_EQ(wav.size(), 44u + dataBytes);
+        const auto u32 = [&wav](std::size_t at) {
+            std::uint32_t v = 0;
+            for (int i = 3; i >= 0; --i)
+                v = v << 8 | static_cast<std::uint8_t>(wav[at + static_cast<std::size_t>(i)]);
+            return v;
+        };
+        EXPECT_EQ(u32(4), 36u + dataBytes);
+        EXPECT_EQ(u32(40), dataBytes);
+    }
+
     fs::path work_;
 };
 
@@ -346,16 +379,27 @@ TEST_F(Capture, EachKindOfVideoHasItsSizePixelsRateColourTagsAndTheMusicInStep)
     }
 }
 
-TEST_F(Capture, AWriteThatFailsEndsTheCaptureWithStatusOne)
+TEST_F(Capture, AWriteThatFailsEndsTheCaptureWithStatusOneAndTheFramesBeforeItWhole)
 {
-    // Files may not grow past 64 kB here (the PNG of a frame is larger): as
-    // on a full disk, a write fails part way.
-    const fs::path dir = work_ / "full";
-    EXPECT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 10 --frames 5", "trap '' XFSZ; ulimit -f 128;"),
-              1);
-    EXPECT_NE(stderrText().find("demoplay: cannot write " + dir.string() + "/frame-000000.png: File too large\n"),
-              std::string::npos)
-        << stderrText();
+    // Files may not grow past a limit here, as on a full disk: a write fails
+    // part way. A frame's picture is about 240 kB, a tenth of a second of
+    // music 17640 bytes.
+    struct Case {
+        int blocks; // of 512 bytes
+        const char* failing;
+        std::int64_t kept;
+    };
+    for (const Case c : {Case{128, "frame-000000.png", 0}, Case{2048, "music.wav", (2048 * 512 - 44) / 17640}}) {
+        const fs::path dir = work_ / ("full" + std::to_string(c.blocks));
+        EXPECT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 10 --frames 100",
+                           "trap '' XFSZ; ulimit -f " + std::to_string(c.blocks) + ";"),
+                  1);
+        const std::string problem = "demoplay: cannot write " + (dir / c.failing).string() + ": File too large\n";
+        const std::string errors = stderrText();
+        EXPECT_TRUE(errors.size() >= problem.size() && errors.substr(errors.size() - problem.size()) == problem)
+            << errors;
+        expectWholeFrames(dir, c.kept);
+    }
 }
 
 TEST_F(Capture, TimedemoTimesEachPartAndTheWholeShow)

@@ -3,6 +3,7 @@
 #include "image/OutputFile.h"
 #include "image/PngFrameEncoder.h"
 #include "platform/Clock.h"
+#include "platform/StopSignals.h"
 #include "runtime/ShowConstants.h"
 #include "show/capture/CaptureFiles.h"
 #include "show/capture/LockstepShow.h"
@@ -119,10 +120,97 @@ bool clearEarlierCapture(const CaptureRequest& request, std::string& error)
     return true;
 }
 
+// The files a capture writes, open while it runs.
+struct CaptureOutputs {
+    explicit CaptureOutputs(const CaptureRequest& request)
+        : musicPath(request.directory.empty() ? request.video + ".music.wav" : request.directory + "/music.wav"),
+          musicIsTemporary(request.directory.empty()),
+          wav(static_cast<std::size_t>(LockstepShow::samplesBefore(1, request.rate) + 1))
+    {
+    }
+    ~CaptureOutputs()
+    {
+        if (musicIsTemporary)
+            std::remove(musicPath.c_str());
+    }
+
+    std::string folder; // empty: none (yet)
+    // Without a folder the music still needs a file for the video's sound,
+    // which goes whatever happens.
+    std::string musicPath;
+    bool musicIsTemporary;
+    PositionLog positions; // open with a folder
+    WavWriter wav;
+    std::unique_ptr<VideoEncoder> video;
+};
+
+bool openOutputs(const CaptureRequest& request, const std::optional<std::string>& ffmpeg, CaptureOutputs& out,
+                 std::string& error)
+{
+    if (!request.directory.empty()) {
+        if (!clearEarlierCapture(request, error))
+            return false;
+        std::error_code ec;
+        fs::create_directories(request.directory, ec);
+        if (ec) {
+            error = "cannot make " + request.directory + ": " + ec.message();
+            return false;
+        }
+        out.folder = request.directory;
+        if (!out.positions.open(request.directory + "/positions.tsv", error))
+            return false;
+    }
+    if (!out.wav.open(out.musicPath, LockstepShow::kSampleRate, error))
+        return false;
+    if (ffmpeg) {
+        VideoSettings settings;
+        settings.scale = request.videoScale;
+        settings.crf = request.videoCrf;
+        settings.lossless = request.videoLossless;
+        settings.rate = request.rate;
+        out.video = std::make_unique<VideoEncoder>(*ffmpeg, request.video, kScreenWidth, kScreenHeight, settings);
+        if (!out.video->start(error))
+            return false;
+    }
+    return true;
+}
+
+// Finishes what was made, to the last frame kept, whatever stopped the run;
+// then says the first problem, or what a signal left. The exit status, or
+// `status` when all is well.
+int closeOutputs(CaptureOutputs& out, const CaptureSink& sink, const char* program, int heard, int status)
+{
+    const CaptureSink::Kept& kept = sink.kept();
+    std::string problem = sink.error, error;
+    const auto note = [&](bool done) {
+        if (!done && problem.empty())
+            problem = error;
+    };
+    note(out.wav.finish(kept.wavFrames, error));
+    if (!out.folder.empty())
+        note(out.positions.finish(kept.positionBytes, error));
+    if (out.video && kept.frames == 0)
+        out.video->abandon();
+    else if (out.video)
+        note(out.video->finish(out.musicPath, error));
+    if (!problem.empty())
+        return fail(program, problem);
+    if (heard == 0)
+        return status;
+    std::string places = out.folder;
+    if (out.video && kept.frames > 0)
+        places += (places.empty() ? "" : " and ") + out.video->output();
+    std::fprintf(stderr, "%s: interrupted: kept %lld frame%s%s%s\n", program, static_cast<long long>(kept.frames),
+                 kept.frames == 1 ? "" : "s", places.empty() ? "" : " in ", places.c_str());
+    return StopSignals::exitStatus(heard);
+}
+
 } // namespace
 
 int runCapture(const CaptureRequest& request, const char* program)
 {
+    // From the start: a Ctrl-C while the show is set up keeps an empty capture.
+    StopSignals signals;
     std::optional<std::string> ffmpeg;
     if (!request.video.empty()) {
         ffmpeg = findOnPath("ffmpeg");
@@ -132,43 +220,9 @@ int runCapture(const CaptureRequest& request, const char* program)
     std::string error;
     if (!request.video.empty() && !checkOutputFile(request.video, error))
         return fail(program, error);
-    std::error_code ec;
-    // Without a folder the music still needs a file for the video's sound.
-    const std::string musicPath =
-        request.directory.empty() ? request.video + ".music.wav" : request.directory + "/music.wav";
-    // The video's own copy of the music goes whatever happens.
-    struct RemoveOnExit {
-        std::string path;
-        ~RemoveOnExit()
-        {
-            if (!path.empty())
-                std::remove(path.c_str());
-        }
-    } temporary{request.directory.empty() ? musicPath : std::string()};
-    PositionLog positions;
-    if (!request.directory.empty()) {
-        if (!clearEarlierCapture(request, error))
-            return fail(program, error);
-        fs::create_directories(request.directory, ec);
-        if (ec)
-            return fail(program, "cannot make " + request.directory + ": " + ec.message());
-        if (!positions.open(request.directory + "/positions.tsv", error))
-            return fail(program, error);
-    }
-    WavWriter wav(static_cast<std::size_t>(LockstepShow::samplesBefore(1, request.rate) + 1));
-    if (!wav.open(musicPath, LockstepShow::kSampleRate, error))
+    CaptureOutputs out(request);
+    if (!openOutputs(request, ffmpeg, out, error))
         return fail(program, error);
-    std::unique_ptr<VideoEncoder> video;
-    if (ffmpeg) {
-        VideoSettings settings;
-        settings.scale = request.videoScale;
-        settings.crf = request.videoCrf;
-        settings.lossless = request.videoLossless;
-        settings.rate = request.rate;
-        video = std::make_unique<VideoEncoder>(*ffmpeg, request.video, kScreenWidth, kScreenHeight, settings);
-        if (!video->start(error))
-            return fail(program, error);
-    }
 
     LockstepShow show(request.rate);
     const int begun = show.begin(request.startOrder);
@@ -195,34 +249,18 @@ int runCapture(const CaptureRequest& request, const char* program)
         total = total > 0 ? std::min(total, stretch.frameLimit) : stretch.frameLimit;
     MonotonicClock wallClock;
     ProgressLine progress(stderr, ::isatty(STDERR_FILENO) != 0, wallClock, total);
-    CaptureSink sink(stretch, progress, &wav, request.directory.empty() ? nullptr : &positions, video.get());
-    // Cut short by the frame limit or a failed write.
-    bool stopped = false;
+    CaptureSink sink(stretch, progress, &out.wav, out.folder.empty() ? nullptr : &out.positions, out.video.get());
+    // Cut short by the frame limit, a failed write or Ctrl-C, which is
+    // heard between frames.
+    bool stopped = begun == 0 && signals.heard() != 0;
     if (begun == 0)
         for (const LockstepFrame* frame; !stopped && (frame = show.next());)
-            stopped = !sink.frame(*frame->picture, frame->facts, frame->leftRight, frame->sampleFrames);
+            stopped = !sink.frame(*frame->picture, frame->facts, frame->leftRight, frame->sampleFrames) ||
+                      signals.heard() != 0;
     // A run cut short has no closing line.
     const int status = stopped ? 0 : show.finish();
     progress.finish(!stopped);
-
-    // What was made is finished whatever stopped the run, to the last frame
-    // kept; then the first problem is told.
-    const CaptureSink::Kept& kept = sink.kept();
-    std::string problem = sink.error;
-    const auto note = [&](bool done) {
-        if (!done && problem.empty())
-            problem = error;
-    };
-    note(wav.finish(kept.wavFrames, error));
-    if (!request.directory.empty())
-        note(positions.finish(kept.positionBytes, error));
-    if (video && kept.frames == 0)
-        video->abandon();
-    else if (video)
-        note(video->finish(musicPath, error));
-    if (!problem.empty())
-        return fail(program, problem);
-    return status;
+    return closeOutputs(out, sink, program, signals.heard(), status);
 }
 
 } // namespace zov

@@ -28,7 +28,9 @@ struct CaptureRequest {
 // the working directory holds data/. Lines on standard error say what
 // failed. Returns the exit status: 0 when all was written, 1 when anything
 // could not be (a full disk stops the run at once) or the folder holds an
-// earlier capture that may not be replaced, or the show's own status.
+// earlier capture that may not be replaced, 128 + the signal when SIGINT or
+// SIGTERM stopped it, or the show's own status. A run cut short, by a
+// failure or a signal, leaves its files whole for the frames made before.
 int runCapture(const CaptureRequest& request, const char* program);
 
 } // namespace zov

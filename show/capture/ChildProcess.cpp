@@ -62,7 +62,11 @@ bool ChildProcess::start(const std::vector<std::string>& argv, bool feedInput, c
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGPIPE);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    // A process group of its own: Ctrl-C in a terminal reaches the whole
+    // foreground group, and it is this process that decides when the
+    // child's input ends, so that a cut-short run still has a whole file.
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     std::signal(SIGPIPE, SIG_IGN);
 
     std::vector<char*> args;

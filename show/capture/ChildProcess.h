@@ -11,7 +11,8 @@ namespace zov {
 // The first executable file called name in the folders of PATH.
 std::optional<std::string> findOnPath(const std::string& name);
 
-// A program run as a child: its standard input is a pipe fed by write(), or
+// A program run as a child, in a process group of its own (a terminal's
+// Ctrl-C does not reach it): its standard input is a pipe fed by write(), or
 // /dev/null; its standard output and error go to a log file.
 class ChildProcess {
 public:

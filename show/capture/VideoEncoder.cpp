@@ -119,4 +119,12 @@ bool VideoEncoder::finish(const std::string& musicPath, std::string& error)
     return true;
 }
 
+void VideoEncoder::abandon()
+{
+    ring_.reset();
+    encoder_.finish();
+    std::remove(pictureOnly_.c_str());
+    std::remove(log_.c_str());
+}
+
 } // namespace zov

@@ -49,6 +49,8 @@ public:
     bool addFrame(const Bitmap& frame, std::string& error);
     // Ends the picture and muxes it with the WAV at musicPath.
     bool finish(const std::string& musicPath, std::string& error);
+    // Ends a run that gave no frame: no file is made, and none is left.
+    void abandon();
 
     // Frames per second the encoder takes them at while it has one to take
     // (packing included); 0 before the first.

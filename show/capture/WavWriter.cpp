@@ -1,16 +1,20 @@
 #include "show/capture/WavWriter.h"
 
+#include "show/capture/CaptureFiles.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zov {
 
 namespace {
 
 constexpr std::size_t kHeaderBytes = 44;
-constexpr std::size_t kFileBufferBytes = 1 << 16;
 
 void put16(std::uint8_t* at, std::uint32_t value)
 {
@@ -43,17 +47,17 @@ void makeHeader(std::uint8_t* h, int sampleRate, std::uint32_t dataBytes)
 
 } // namespace
 
-WavWriter::WavWriter(std::size_t maxFrames) : fileBuffer_(kFileBufferBytes), pcm_(4 * maxFrames) {}
+WavWriter::WavWriter(std::size_t maxFrames) : pcm_(4 * maxFrames) {}
 
 WavWriter::~WavWriter()
 {
-    if (file_)
-        std::fclose(file_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
-bool WavWriter::fail(std::string& error)
+bool WavWriter::fail(int errorNumber, std::string& error)
 {
-    error = "cannot write " + path_ + ": " + std::strerror(errno != 0 ? errno : EIO);
+    error = "cannot write " + path_ + ": " + std::strerror(errorNumber != 0 ? errorNumber : EIO);
     return false;
 }
 
@@ -62,21 +66,18 @@ bool WavWriter::open(const std::string& path, int sampleRate, std::string& error
     path_ = path;
     sampleRate_ = sampleRate;
     frames_ = 0;
-    errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_)
-        return fail(error);
-    std::setvbuf(file_, fileBuffer_.data(), _IOFBF, fileBuffer_.size());
+    fileBytes_ = 0;
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ < 0)
+        return fail(errno, error);
     std::uint8_t header[kHeaderBytes];
     makeHeader(header, sampleRate, 0);
-    if (std::fwrite(header, 1, kHeaderBytes, file_) != kHeaderBytes)
-        return fail(error);
-    return true;
+    return writeAll(fd_, header, kHeaderBytes, fileBytes_) || fail(errno, error);
 }
 
 bool WavWriter::write(const float* leftRight, std::size_t frames, std::string& error)
 {
-    if (!file_) {
+    if (fd_ < 0) {
         error = "cannot write " + path_ + ": it is not open";
         return false;
     }
@@ -85,36 +86,34 @@ bool WavWriter::write(const float* leftRight, std::size_t frames, std::string& e
         const float v = std::clamp(leftRight[i], -1.0f, 1.0f);
         put16(&pcm_[2 * i], static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lrint(v * 32767.0f))));
     }
-    errno = 0;
-    if (std::fwrite(pcm_.data(), 4, frames, file_) != frames)
-        return fail(error);
+    if (!writeAll(fd_, pcm_.data(), 4 * frames, fileBytes_))
+        return fail(errno, error);
     frames_ += static_cast<std::int64_t>(frames);
     return true;
 }
 
-bool WavWriter::finish(std::string& error)
+bool WavWriter::finish(std::int64_t frames, std::string& error)
 {
-    if (!file_) {
+    if (fd_ < 0) {
         error = "cannot write " + path_ + ": it is not open";
         return false;
     }
     // A WAV counts its bytes in 32 bits: past that the sizes say "as much
     // as there is", as streaming writers do.
-    const std::uint64_t bytes = static_cast<std::uint64_t>(frames_) * 4;
+    const std::uint64_t bytes = static_cast<std::uint64_t>(std::clamp<std::int64_t>(frames, 0, frames_)) * 4;
+    const auto end = static_cast<std::int64_t>(kHeaderBytes + bytes);
     std::uint8_t header[kHeaderBytes];
     makeHeader(header, sampleRate_, bytes + 36 > 0xFFFFFFFFu ? 0xFFFFFFFFu - 36 : static_cast<std::uint32_t>(bytes));
     errno = 0;
-    bool ok = std::fflush(file_) == 0 && std::fseek(file_, 0, SEEK_SET) == 0 &&
-              std::fwrite(header, 1, kHeaderBytes, file_) == kHeaderBytes && std::fflush(file_) == 0;
-    const int firstError = errno;
-    ok = std::fclose(file_) == 0 && ok;
-    file_ = nullptr;
-    if (!ok) {
-        if (firstError != 0)
-            errno = firstError;
-        return fail(error);
+    bool ok = (fileBytes_ <= end || ::ftruncate(fd_, end) == 0) &&
+              ::pwrite(fd_, header, kHeaderBytes, 0) == static_cast<ssize_t>(kHeaderBytes);
+    int errorNumber = ok ? 0 : errno;
+    if (::close(fd_) != 0 && ok) {
+        ok = false;
+        errorNumber = errno;
     }
-    return true;
+    fd_ = -1;
+    return ok || fail(errorNumber, error);
 }
 
 } // namespace zov

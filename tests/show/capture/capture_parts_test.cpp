@@ -7,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 using namespace zov;
 
@@ -96,10 +99,12 @@ TEST(CaptureFiles, WavHoldsSixteenBitStereoRoundedAndClamped)
 
 TEST(CaptureFiles, AnEarlierCaptureIsItsFramesMusicAndPositionsAndNothingElse)
 {
-    for (const char* mine : {"frame-000000.png", "frame-1234567.png", "music.wav", "positions.tsv"})
+    for (const char* mine :
+         {"frame-000000.png", "frame-1234567.png", "music.wav", "positions.tsv", "frame-000000.png.part"})
         EXPECT_TRUE(isCaptureFileName(mine)) << mine;
     for (const char* other : {"frame-1.png", "frame-00000a.png", "frame-000000.png.bak", "Music.wav", "notes.txt",
-                              "frame-000000.jpg", "xframe-000000.png", "frame--00000.png"})
+                              "frame-000000.jpg", "xframe-000000.png", "frame--00000.png", "music.wav.part",
+                              "frame-000000.part"})
         EXPECT_FALSE(isCaptureFileName(other)) << other;
 
     const std::string dir = scratch("earlier");
@@ -156,25 +161,55 @@ TEST(ChildProcess, AChildThatStopsReadingIsAFailedWriteNotTheEndOfUs)
     EXPECT_EQ(error, "cannot start /nonexistent/program: No such file or directory");
 }
 
-TEST(CaptureFiles, AFullDiskIsAFailureThatSaysSo)
+TEST(CaptureFiles, AFullDiskIsAFailureThatSaysSoAndLeavesWholeFramesAndLinesOnly)
 {
     std::string error;
     const std::vector<std::uint8_t> bytes(1000, 7);
     EXPECT_FALSE(writeWholeFile("/dev/full", bytes, error));
     EXPECT_EQ(error, "cannot write /dev/full: No space left on device");
 
-    // The WAV's samples wait in its buffer until the end.
-    WavWriter wav(100);
-    ASSERT_TRUE(wav.open("/dev/full", 44100, error));
-    const std::vector<float> samples(200, 0.5f);
-    EXPECT_TRUE(wav.write(samples.data(), 100, error));
-    EXPECT_FALSE(wav.finish(error));
-    EXPECT_EQ(error, "cannot write /dev/full: No space left on device");
+    // Files may not grow past 600 bytes: each write here fails part way.
+    const std::string picture = scratch("frame.png"), music = scratch("cut.wav"), lines = scratch("cut.tsv");
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 600;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
 
+    const bool pictureWritten = writeThenName(picture.c_str(), bytes, error);
+    const std::string pictureError = error;
+    WavWriter wav(200);
+    const std::vector<float> samples(400, 0.5f);
+    const bool wavOpened = wav.open(music, 44100, error);
+    const bool firstWritten = wav.write(samples.data(), 3, error);
+    const bool secondWritten = wav.write(samples.data(), 200, error);
+    const bool wavFinished = wav.finish(error);
     PositionLog log;
-    ASSERT_TRUE(log.open("/dev/full", error));
-    EXPECT_TRUE(log.add(FrameFacts{}, error));
-    EXPECT_FALSE(log.finish(error));
+    const bool logOpened = log.open(lines, error);
+    int added = 0;
+    while (added < 100 && log.add(FrameFacts{}, error))
+        ++added;
+    const bool logFinished = log.finish(error);
+
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(pictureWritten);
+    EXPECT_EQ(pictureError, "cannot write " + picture + ": File too large");
+    EXPECT_FALSE(std::filesystem::exists(picture));
+    EXPECT_FALSE(std::filesystem::exists(picture + ".part"));
+    EXPECT_TRUE(wavOpened && firstWritten && !secondWritten && wavFinished);
+    const std::string wavBytes = fileText(music);
+    ASSERT_EQ(wavBytes.size(), 44u + 12u);
+    EXPECT_EQ(wavBytes[40], 12);
+    EXPECT_TRUE(logOpened && logFinished);
+    EXPECT_GT(added, 10);
+    std::string expected = "frame\tseconds\tpart\torder\trow\n";
+    for (int i = 0; i < added; ++i)
+        expected += "0\t0.000000\tend\t-\t-\n";
+    EXPECT_EQ(fileText(lines), expected);
+    std::remove(music.c_str());
+    std::remove(lines.c_str());
 }
 
 TEST(ProgressLine, SaysFramePartTimePercentRateAndTimeLeft)

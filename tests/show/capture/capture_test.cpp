@@ -6,6 +6,7 @@
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,7 +17,11 @@
 #include <string>
 #include <vector>
 
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -77,6 +82,65 @@ protected:
         while (in >> r.frame >> r.seconds >> r.part >> r.order >> r.row)
             rows.push_back(r);
         return rows;
+    }
+
+    // demoplay started with args from the data root, left running: its id,
+    // and that of its process group.
+    pid_t startDemoplay(const std::string& args)
+    {
+        const std::string command = "cd '" + kDataRoot.string() + "' && exec '" + ZOV_DEMOPLAY + "' " + args +
+                                    " > '" + (work_ / "stdout").string() + "' 2> '" + (work_ / "stderr").string() +
+                                    "'";
+        // Whatever this process was given, the child hears the signals.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t signals;
+        sigemptyset(&signals);
+        sigaddset(&signals, SIGINT);
+        sigaddset(&signals, SIGTERM);
+        posix_spawnattr_setsigdefault(&attributes, &signals);
+        sigemptyset(&signals);
+        posix_spawnattr_setsigmask(&attributes, &signals);
+        // A process group of its own, as a terminal gives a command.
+        posix_spawnattr_setpgroup(&attributes, 0);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
+        const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, argv[0], nullptr, &attributes, const_cast<char**>(argv), environ), 0);
+        posix_spawnattr_destroy(&attributes);
+        return pid;
+    }
+    // A folder holding exactly `frames` whole frames: their pictures and no
+    // others, no picture cut short, a line each, the WAV's sizes true to its
+    // samples (4410 a frame: 10 frames a second).
+    void expectWholeFrames(const fs::path& dir, std::int64_t frames)
+    {
+        std::int64_t pictures = 0;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_EQ(name.find(".part"), std::string::npos) << name;
+            int frame = -1;
+            if (std::sscanf(name.c_str(), "frame-%d.png", &frame) == 1) {
+                EXPECT_LT(frame, frames) << name;
+                ++pictures;
+            }
+        }
+        EXPECT_EQ(pictures, frames);
+        const std::vector<Row> rows = positions(dir.string());
+        EXPECT_EQ(static_cast<std::int64_t>(rows.size()), frames);
+        const std::string lines = text(dir / "positions.tsv");
+        EXPECT_EQ(lines.back(), '\n');
+        const std::string wav = text(dir / "music.wav");
+        const auto dataBytes = static_cast<std::size_t>(frames) * 4410u * 4u;
+        ASSERT_EQ(wav.size(), 44u + dataBytes);
+        const auto u32 = [&wav](std::size_t at) {
+            std::uint32_t v = 0;
+            for (int i = 3; i >= 0; --i)
+                v = v << 8 | static_cast<std::uint8_t>(wav[at + static_cast<std::size_t>(i)]);
+            return v;
+        };
+        EXPECT_EQ(u32(4), 36u + dataBytes);
+        EXPECT_EQ(u32(40), dataBytes);
     }
 
     fs::path work_;
@@ -346,16 +410,78 @@ TEST_F(Capture, EachKindOfVideoHasItsSizePixelsRateColourTagsAndTheMusicInStep)
     }
 }
 
-TEST_F(Capture, AWriteThatFailsEndsTheCaptureWithStatusOne)
+TEST_F(Capture, AWriteThatFailsEndsTheCaptureWithStatusOneAndTheFramesBeforeItWhole)
 {
-    // Files may not grow past 64 kB here (the PNG of a frame is larger): as
-    // on a full disk, a write fails part way.
-    const fs::path dir = work_ / "full";
-    EXPECT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 10 --frames 5", "trap '' XFSZ; ulimit -f 128;"),
-              1);
-    EXPECT_NE(stderrText().find("demoplay: cannot write " + dir.string() + "/frame-000000.png: File too large\n"),
-              std::string::npos)
-        << stderrText();
+    // Files may not grow past a limit here, as on a full disk: a write fails
+    // part way. A frame's picture is about 240 kB, a tenth of a second of
+    // music 17640 bytes.
+    struct Case {
+        int blocks; // of 512 bytes
+        const char* failing;
+        std::int64_t kept;
+    };
+    for (const Case c : {Case{128, "frame-000000.png", 0}, Case{2048, "music.wav", (2048 * 512 - 44) / 17640}}) {
+        const fs::path dir = work_ / ("full" + std::to_string(c.blocks));
+        EXPECT_EQ(demoplay("--capture '" + dir.string() + "' --capture-fps 10 --frames 100",
+                           "trap '' XFSZ; ulimit -f " + std::to_string(c.blocks) + ";"),
+                  1);
+        const std::string problem = "demoplay: cannot write " + (dir / c.failing).string() + ": File too large\n";
+        const std::string errors = stderrText();
+        EXPECT_TRUE(errors.size() >= problem.size() && errors.substr(errors.size() - problem.size()) == problem)
+            << errors;
+        expectWholeFrames(dir, c.kept);
+    }
+}
+
+TEST_F(Capture, ASignalEndsTheCaptureWithTheFramesMadeWholeAndTheVideoFinished)
+{
+    const bool ffmpeg = std::system("command -v ffmpeg > /dev/null && command -v ffprobe > /dev/null") == 0;
+    // Ctrl-C as a terminal sends it, to the whole process group: ffmpeg too
+    // unless it has a group of its own.
+    struct Case {
+        int signal;
+        bool video;
+        bool toGroup;
+    };
+    for (const Case c : {Case{SIGINT, ffmpeg, true}, Case{SIGTERM, false, false}}) {
+        SCOPED_TRACE(c.signal);
+        const fs::path dir = work_ / ("cut" + std::to_string(c.signal)), video = work_ / "cut.mp4";
+        const pid_t child = startDemoplay("--capture '" + dir.string() + "' --capture-fps 10" +
+                                          (c.video ? " --video '" + video.string() + "'" : std::string()));
+        ASSERT_GT(child, 0);
+        // The whole show is far longer than the few frames waited for.
+        int status = 0;
+        pid_t ended = 0;
+        while (!fs::exists(dir / "frame-000003.png") && (ended = ::waitpid(child, &status, WNOHANG)) == 0)
+            ::usleep(10'000);
+        ASSERT_EQ(ended, 0) << "it ended before its fourth frame: " << stderrText();
+        ::kill(c.toGroup ? -child : child, c.signal);
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << stderrText();
+        EXPECT_EQ(WEXITSTATUS(status), 128 + c.signal) << stderrText();
+
+        const std::string errors = stderrText();
+        const std::size_t at = errors.rfind("demoplay: interrupted: kept ");
+        ASSERT_NE(at, std::string::npos) << errors;
+        long long kept = 0;
+        ASSERT_EQ(std::sscanf(errors.c_str() + at, "demoplay: interrupted: kept %lld", &kept), 1);
+        EXPECT_GE(kept, 4);
+        EXPECT_EQ(errors.substr(at), "demoplay: interrupted: kept " + std::to_string(kept) + " frames in " +
+                                         dir.string() + (c.video ? " and " + video.string() : std::string()) + "\n");
+        expectWholeFrames(dir, kept);
+        if (!c.video)
+            continue;
+        const std::string probe = "ffprobe -v error -count_frames -show_entries stream=codec_type,nb_read_frames "
+                                  "-of default=noprint_wrappers=1 '" +
+                                  video.string() + "' > '" + (work_ / "probe").string() + "'";
+        ASSERT_EQ(std::system(probe.c_str()), 0);
+        const std::string streams = text(work_ / "probe");
+        EXPECT_NE(streams.find("codec_type=video\nnb_read_frames=" + std::to_string(kept) + "\n"), std::string::npos)
+            << streams;
+        EXPECT_NE(streams.find("codec_type=audio\n"), std::string::npos) << streams;
+        EXPECT_FALSE(fs::exists(video.string() + ".picture.mp4"));
+        EXPECT_FALSE(fs::exists(video.string() + ".log"));
+    }
 }
 
 TEST_F(Capture, TimedemoTimesEachPartAndTheWholeShow)

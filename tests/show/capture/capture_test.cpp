@@ -526,7 +526,9 @@ TEST_F(Capture, TheShowPlayedOverAndOverHoldsNoMoreThanAfterItsFirstPass)
     for (const auto& p : passes) {
         EXPECT_EQ(p[1], passes[0][1]);
         EXPECT_EQ(p[2], passes[0][2]);
+#if !defined(__SANITIZE_ADDRESS__) // its allocator holds freed memory back on purpose
         EXPECT_LE(p[0], passes[0][0] + 1.0); // MB: what the allocator rounds
+#endif
     }
 }
 

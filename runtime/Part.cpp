@@ -19,6 +19,7 @@ void Part::start(float seconds)
 {
     setStartTime(seconds);
     restartFeedback();
+    fellBehind_ = false;
     // Steps before the start are not the part's.
     stepsRun_ = feedback::lastStepBy(feedback::milliseconds(seconds) - 1);
 }
@@ -28,12 +29,21 @@ Part::StepSpan Part::takeDueSteps(float time)
     StepSpan span;
     span.last = feedback::lastStepBy(feedback::milliseconds(time));
     span.first = stepsRun_ + 1;
-    if (stepBound_ > 0 && !catchUpFully_ && span.last - span.first >= stepBound_)
+    if (stepBound_ > 0 && !catchUpFully_ && span.last - span.first >= stepBound_) {
         span.first = span.last - stepBound_ + 1;
+        fellBehind_ = true;
+    }
     catchUpFully_ = false;
     if (span.last > stepsRun_)
         stepsRun_ = span.last;
     return span;
+}
+
+void Part::runDueSteps(NewRenderDriver& renderDriver, const Bitmap& frame, float time)
+{
+    const StepSpan steps = takeDueSteps(time);
+    for (std::int64_t j = steps.first; j <= steps.last; ++j)
+        step(renderDriver, frame, feedback::stepTime(j));
 }
 
 namespace feedback {

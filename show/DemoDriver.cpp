@@ -279,6 +279,7 @@ ShowFrame DemoDriver::endPictureFrame()
         return {};
     }
     shown.time = now();
+    shown.unchanged = true;
     return shown;
 }
 

@@ -27,9 +27,9 @@ void FramePacer::waitForTurn()
     nextTurn_ += period;
 }
 
-void FramePacer::presented(const DisplayDriver::Pacing& pacing)
+void FramePacer::presented(const DisplayDriver::Pacing& pacing, std::int64_t presentTicks)
 {
-    if (mode_ != Mode::Vsync)
+    if (mode_ == Mode::Uncapped)
         return;
     if (!pacing.vsync) {
         mode_ = Mode::Clock;
@@ -38,18 +38,23 @@ void FramePacer::presented(const DisplayDriver::Pacing& pacing)
     const std::int64_t now = clock_.ticks();
     const std::int64_t last = lastPresent_;
     lastPresent_ = now;
-    if (last < 0)
+    if (mode_ == Mode::Vsync && last < 0)
         return;
-    intervals_[probed_++] = now - last;
+    samples_[probed_++] = mode_ == Mode::Vsync ? now - last : presentTicks;
     if (probed_ < kProbe)
         return;
     probed_ = 0;
-    std::nth_element(intervals_.begin(), intervals_.begin() + kProbe / 2, intervals_.end());
+    std::nth_element(samples_.begin(), samples_.begin() + kProbe / 2, samples_.end());
+    const std::int64_t median = samples_[kProbe / 2];
     const int refresh = pacing.refreshHz > 0 ? pacing.refreshHz : kAssumedRefreshHz;
+    const std::int64_t perSecond = clock_.ticksPerSecond();
     // Blocking presents come a refresh apart or more; most of these came
-    // well within one.
-    if (intervals_[kProbe / 2] * 4 < clock_.ticksPerSecond() * 3 / refresh)
+    // well within one. Paced on the clock, presents that take half a refresh
+    // or more wait for it again.
+    if (mode_ == Mode::Vsync && median * 4 < perSecond * 3 / refresh)
         mode_ = Mode::Clock;
+    else if (mode_ == Mode::Clock && median * 2 >= perSecond / refresh)
+        mode_ = Mode::Vsync;
 }
 
 void FramePacer::idled()

@@ -14,7 +14,9 @@ class Sleeper;
 // the screen's refresh. Where it does not (the back-end refused it, or it
 // does not block, as under a software renderer: seen from presents coming
 // much faster than the refresh), the loop waits for its turn on the clock,
-// 60 frames a second. Uncapped, frames come as fast as they are drawn.
+// 60 frames a second; should presents block again (a full-screen program
+// made active again), the refresh paces once more. Uncapped, frames come
+// as fast as they are drawn.
 class FramePacer {
 public:
     enum class Mode { Uncapped, Vsync, Clock };
@@ -29,8 +31,9 @@ public:
 
     // Before a frame is drawn: waits for its turn when pacing on the clock.
     void waitForTurn();
-    // After a frame is presented, with what the display says of its pacing.
-    void presented(const DisplayDriver::Pacing& pacing);
+    // After a frame is presented, with what the display says of its pacing
+    // and the ticks the present took.
+    void presented(const DisplayDriver::Pacing& pacing, std::int64_t presentTicks);
     // The loop waited for input: the time since says nothing of the display.
     void idled();
 
@@ -42,7 +45,8 @@ private:
     Mode mode_;
     std::int64_t nextTurn_ = -1; // ticks; -1: the next frame goes at once
     std::int64_t lastPresent_ = -1;
-    std::array<std::int64_t, kProbe> intervals_{};
+    // Intervals between presents (vsync) or how long presents took (clock).
+    std::array<std::int64_t, kProbe> samples_{};
     std::size_t probed_ = 0;
 };
 

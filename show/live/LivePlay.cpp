@@ -139,8 +139,9 @@ int LiveLoop::run()
             continue;
         }
         last_ = frame;
+        const std::int64_t beforePresent = clock_.ticks();
         showPicture();
-        pacer_.presented(display_.pacing());
+        pacer_.presented(display_.pacing(), clock_.ticks() - beforePresent);
         times_.presented(clock_.ticks(), clock_.ticksPerSecond());
         if (study_)
             workAhead(kWorkAheadPerFrameMs);

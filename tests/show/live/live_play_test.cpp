@@ -111,6 +111,26 @@ TEST_F(LiveFixture, FramesWaitForTheRefreshOrElseComeSixtyASecondOnTheClock)
     }
 }
 
+TEST_F(LiveFixture, PresentsThatBlockAgainPaceTheFramesAgain)
+{
+    music.position = [](int) { return std::pair{0, 0}; };
+    display.pacingInfo = {true, 60};
+    display.presentTicks = 4000;
+    int sleepsBy100 = 0;
+    display.onPresent = [&](int frames) {
+        if (frames == 60)
+            display.presentTicks = 16667; // the screen's refresh again
+        if (frames == 100)
+            sleepsBy100 = sleeper.sleeps;
+    };
+    LiveOptions options;
+    options.frameLimit = 150;
+    ASSERT_EQ(play(options), 0);
+    EXPECT_GT(sleepsBy100, 0);
+    EXPECT_EQ(sleeper.sleeps, sleepsBy100);
+    EXPECT_EQ(interval(149), 16667);
+}
+
 TEST_F(LiveFixture, TheEndPictureIsShownOnceAndTheWindowWaitsForAKey)
 {
     music.position = throughTheShow;

@@ -226,12 +226,14 @@ int playLive(DisplayDriver& display, MusicPlayer& music, SourceOpener* opener, c
     SessionStudyShow studyShow(show, led);
     std::unique_ptr<StudyController> study;
     if (options.study) {
-        StudyMap map;
-        if (const ShowSchedule* schedule = show.schedule()) {
-            led.follow(*show.musicTimeline(), kMusicRate);
-            map = studyMapOf(*schedule, *show.musicTimeline(), kMusicRate);
+        const ShowSchedule* schedule = show.schedule();
+        if (schedule == nullptr) {
+            std::fputs("cannot study the show: the music's course is not known\n", stderr);
+            return 1;
         }
-        study = std::make_unique<StudyController>(showClock, studyShow, std::move(map));
+        led.follow(*show.musicTimeline(), kMusicRate);
+        study = std::make_unique<StudyController>(showClock, studyShow,
+                                                  studyMapOf(*schedule, *show.musicTimeline(), kMusicRate));
         // Working out the music's course took a while: the sound from the
         // start again.
         if (!options.startTime)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 namespace zov {
 
 class Bitmap;
@@ -22,6 +25,10 @@ public:
     virtual void step(const Bitmap& /*frame*/, float /*time*/) {}
     // Forgets the state carried from frame to frame, as after init.
     virtual void restartFeedback() {}
+    // The carried state as words, kept and brought back (see Part).
+    virtual std::size_t feedbackWords() const { return 0; }
+    virtual void saveFeedback(std::uint32_t*& /*out*/) const {}
+    virtual void loadFeedback(const std::uint32_t*& /*in*/) {}
 };
 
 } // namespace zov

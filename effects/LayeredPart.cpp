@@ -36,7 +36,7 @@ void LayeredPart::init(Bitmap& frame, NewRenderDriver&)
 
 void LayeredPart::render(Bitmap& frame, NewRenderDriver& renderDriver, float time)
 {
-    advanceTo(renderDriver, frame, time);
+    runDueSteps(renderDriver, frame, time);
     const float t = layerClock(time);
     if (background_)
         background_->copyTo(frame);
@@ -58,6 +58,29 @@ void LayeredPart::restartFeedback()
     for (auto& layer : layers_)
         if (layer)
             layer->restartFeedback();
+}
+
+std::size_t LayeredPart::feedbackWords() const
+{
+    std::size_t words = 0;
+    for (const auto& layer : layers_)
+        if (layer)
+            words += layer->feedbackWords();
+    return words;
+}
+
+void LayeredPart::saveFeedback(std::uint32_t*& out) const
+{
+    for (const auto& layer : layers_)
+        if (layer)
+            layer->saveFeedback(out);
+}
+
+void LayeredPart::loadFeedback(const std::uint32_t*& in)
+{
+    for (auto& layer : layers_)
+        if (layer)
+            layer->loadFeedback(in);
 }
 
 void LayeredPart::randomizeOffset()

@@ -29,6 +29,9 @@ public:
     // Steps every layer at the layer clock of `time`.
     void step(NewRenderDriver& renderDriver, const Bitmap& frame, float time) override;
     void restartFeedback() override;
+    std::size_t feedbackWords() const override;
+    void saveFeedback(std::uint32_t*& out) const override;
+    void loadFeedback(const std::uint32_t*& in) override;
     // A whole number of seconds, 0 to 127.
     void randomizeOffset() override;
     EffectLayer* layer(int index) override;

@@ -1,6 +1,7 @@
 #include "effects/RippleGridLayer.h"
 
 #include "effects/FeedbackBlur.h"
+#include "effects/FeedbackState.h"
 #include "math/Matrix.h"
 #include "image/Bitmap.h"
 #include "raster/FixedPoint.h"
@@ -139,6 +140,21 @@ void RippleGridLayer::restartFeedback()
 {
     if (feedback_)
         feedback_->fill(0);
+}
+
+std::size_t RippleGridLayer::feedbackWords() const
+{
+    return bitmapStateWords(feedback_.get());
+}
+
+void RippleGridLayer::saveFeedback(std::uint32_t*& out) const
+{
+    saveBitmapState(feedback_.get(), out);
+}
+
+void RippleGridLayer::loadFeedback(const std::uint32_t*& in)
+{
+    loadBitmapState(feedback_, in);
 }
 
 void RippleGridLayer::stepWith(const Bitmap& frame, float time, bool reference)

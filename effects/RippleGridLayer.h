@@ -31,6 +31,9 @@ public:
     // edge rows.
     void step(const Bitmap& frame, float time) override;
     void restartFeedback() override;
+    std::size_t feedbackWords() const override;
+    void saveFeedback(std::uint32_t*& out) const override;
+    void loadFeedback(const std::uint32_t*& in) override;
     // The same step by the plain loops that ripple, turn and project both
     // ends of every line; step does each distinct end once.
     void stepReference(const Bitmap& frame, float time);

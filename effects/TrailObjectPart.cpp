@@ -1,6 +1,7 @@
 #include "effects/TrailObjectPart.h"
 
 #include "effects/FeedbackBlur.h"
+#include "effects/FeedbackState.h"
 #include "engine3d/Scene.h"
 #include "image/Bitmap.h"
 #include "lwo/LwoReader.h"
@@ -63,6 +64,23 @@ void TrailObjectPart::restartFeedback()
     LayeredPart::restartFeedback();
     if (trail_)
         trail_->fill(0);
+}
+
+std::size_t TrailObjectPart::feedbackWords() const
+{
+    return LayeredPart::feedbackWords() + bitmapStateWords(trail_.get());
+}
+
+void TrailObjectPart::saveFeedback(std::uint32_t*& out) const
+{
+    LayeredPart::saveFeedback(out);
+    saveBitmapState(trail_.get(), out);
+}
+
+void TrailObjectPart::loadFeedback(const std::uint32_t*& in)
+{
+    LayeredPart::loadFeedback(in);
+    loadBitmapState(trail_, in);
 }
 
 } // namespace zov

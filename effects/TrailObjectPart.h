@@ -30,6 +30,9 @@ public:
     // render driver.
     void step(NewRenderDriver& renderDriver, const Bitmap& frame, float time) override;
     void restartFeedback() override;
+    std::size_t feedbackWords() const override;
+    void saveFeedback(std::uint32_t*& out) const override;
+    void loadFeedback(const std::uint32_t*& in) override;
 
     // None before init.
     const Bitmap* trail() const { return trail_.get(); }

@@ -55,6 +55,9 @@ public:
     // rendered at once, silently, so its sound and positions go on from
     // there as they would have. False when the layer cannot.
     virtual bool channelPlayFrom(Handle, std::int64_t /*numerator*/, std::int64_t /*denominator*/) { return false; }
+    // A module channel played factor times as fast, its pitch kept; false
+    // when the layer or the module cannot.
+    virtual bool channelSetTempo(Handle, double /*factor*/) { return false; }
 
     virtual bool setVolume(int volume) = 0;                 // 0..100 for all output
     virtual bool musicSetAmplify(Handle music, int amp) = 0; // 0..100, 50 leaves the level as it is

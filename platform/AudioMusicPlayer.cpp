@@ -127,6 +127,16 @@ bool AudioMusicPlayer::playFrom(std::int64_t numerator, std::int64_t denominator
     return music_ != 0 && audio_.channelPlayFrom(music_, numerator, denominator);
 }
 
+bool AudioMusicPlayer::pauseMusic()
+{
+    return music_ != 0 && audio_.channelStop(music_);
+}
+
+bool AudioMusicPlayer::setTempo(double factor)
+{
+    return music_ != 0 && audio_.channelSetTempo(music_, factor);
+}
+
 std::int32_t AudioMusicPlayer::row()
 {
     return music_ == 0 ? 0 : positionRow(audio_.channelPosition(music_));

@@ -32,6 +32,8 @@ public:
     std::uint64_t passes() override;
     std::int64_t orderStartMs() override;
     bool playFrom(std::int64_t numerator, std::int64_t denominator) override;
+    bool pauseMusic() override;
+    bool setTempo(double factor) override;
 
 private:
     void fatal(const char* text);

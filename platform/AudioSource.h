@@ -32,6 +32,9 @@ public:
     // Renders faster and plainer (interpolation aside) where the sound is
     // not heard: the positions and their timing stay as they are.
     virtual void setDraft(bool) {}
+    // Plays factor times as fast from now on, its pitch kept (1: as
+    // written); false when the source cannot.
+    virtual bool setTempo(double /*factor*/) { return false; }
 };
 
 // Opens files as sources; error is one of the AudioError codes.

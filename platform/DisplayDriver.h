@@ -38,6 +38,25 @@ public:
     // by the music alone and the end picture does not wait for a key.
     virtual bool hasKeyboard() const { return true; }
 
+    // The key presses not taken yet, oldest first, one a call, as
+    // virtual-key codes (keys without one are left out); 0 once none is
+    // left. Apart from keyHit: a program that reads keys itself takes them
+    // here.
+    virtual std::uint32_t takeKey() { return 0; }
+    // Sleeps until a window-system event arrives or timeoutMs pass, handling
+    // the events; true when the picture has to be shown again (the window
+    // was uncovered or resized). A display without events returns at once.
+    virtual bool waitForInput(int /*timeoutMs*/) { return false; }
+
+    // What the back-end knows of how presenting is paced: whether present
+    // was set to wait for the screen's refresh (it may still not block), and
+    // the refresh rate (0: unknown).
+    struct Pacing {
+        bool vsync = false;
+        int refreshHz = 0;
+    };
+    virtual Pacing pacing() const { return {}; }
+
     bool invertOnPresent = false;
 };
 

@@ -16,6 +16,9 @@ struct MixingAudioLayer::Channel {
     bool playing = false;
     float gain = 1.0f;
     std::int64_t startFrame = 0; // output frame its blocks count from
+    // Output frames before this one are not its sound since it was last
+    // started: they tell the position it started at.
+    std::int64_t heardFrom = 0;
     std::uint32_t playPosition = 0; // where it was last started
     std::uint64_t endsSeen = 0;
     std::vector<Sync> syncs;
@@ -218,6 +221,7 @@ bool MixingAudioLayer::musicPlayEx(Handle handle, std::uint32_t position, std::i
     channel->playPosition = channel->source->position();
     channel->timeline.restart(channel->source->position(), framesMixed());
     channel->startFrame = framesMixed();
+    channel->heardFrom = framesMixed();
     channel->endsSeen = channel->source->endCount();
     channel->playing = true;
     return true;
@@ -228,7 +232,7 @@ std::uint32_t MixingAudioLayer::channelPosition(Handle handle)
     Channel* channel = find(handle);
     if (!channel)
         return 0;
-    return channel->timeline.positionAt(heardFrames() - 1);
+    return channel->timeline.positionAt(std::max(heardFrames(), channel->heardFrom) - 1);
 }
 
 std::int64_t MixingAudioLayer::channelRunStartMs(Handle handle, std::uint32_t mask)
@@ -236,7 +240,7 @@ std::int64_t MixingAudioLayer::channelRunStartMs(Handle handle, std::uint32_t ma
     Channel* channel = find(handle);
     if (!channel || rate_ == 0)
         return -1;
-    const std::int64_t first = channel->timeline.runStart(heardFrames() - 1, mask);
+    const std::int64_t first = channel->timeline.runStart(std::max(heardFrames(), channel->heardFrom) - 1, mask);
     return std::max<std::int64_t>(first - channel->startFrame, 0) * 1000 / rate_;
 }
 
@@ -259,6 +263,10 @@ bool MixingAudioLayer::channelPlayFrom(Handle handle, std::int64_t numerator, st
     const std::int64_t skipped = numerator * static_cast<std::int64_t>(rate_) / denominator;
     channel->source->seek(channel->playPosition);
     channel->startFrame = framesMixed() - skipped;
+    // What was playing before is still heard for a while; the skipped
+    // sound never is, so until the new sound comes the channel tells where
+    // it landed.
+    channel->heardFrom = framesMixed();
     channel->timeline.restart(channel->source->position(), channel->startFrame);
     channel->endsSeen = channel->source->endCount();
     channel->playing = true;
@@ -270,6 +278,15 @@ bool MixingAudioLayer::channelPlayFrom(Handle handle, std::int64_t numerator, st
     }
     channel->source->setDraft(false);
     return true;
+}
+
+bool MixingAudioLayer::channelSetTempo(Handle handle, double factor)
+{
+    Channel* channel = findModule(handle);
+    if (!channel)
+        return false;
+    Hold hold(*this);
+    return channel->source->setTempo(factor);
 }
 
 bool MixingAudioLayer::setVolume(int volume)

@@ -47,6 +47,7 @@ public:
     std::int64_t channelRunStartMs(Handle channel, std::uint32_t mask) override;
     bool channelStop(Handle channel) override;
     bool channelPlayFrom(Handle channel, std::int64_t numerator, std::int64_t denominator) override;
+    bool channelSetTempo(Handle channel, double factor) override;
     bool setVolume(int volume) override;
     bool musicSetAmplify(Handle music, int amp) override;
     int errorCode() override { return error_; }

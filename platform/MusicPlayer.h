@@ -34,6 +34,13 @@ public:
     // numerator / denominator seconds had already played. False when the
     // player cannot.
     virtual bool playFrom(std::int64_t /*numerator*/, std::int64_t /*denominator*/) { return false; }
+    // Holds the music still and silent where it stands; playFrom plays it
+    // again. False when the player cannot.
+    virtual bool pauseMusic() { return false; }
+    // Plays the music factor times as fast from now on, its pitch kept (1:
+    // as written). False when the player cannot; the music then keeps its
+    // pace.
+    virtual bool setTempo(double /*factor*/) { return false; }
 };
 
 // The module position word: order in the low 16 bits, row in the high 16.

@@ -27,6 +27,9 @@ public:
     void close() override { inner_->close(); }
     Bitmap* frame() override { return inner_->frame(); }
     bool hasKeyboard() const override { return inner_->hasKeyboard(); }
+    std::uint32_t takeKey() override { return inner_->takeKey(); }
+    bool waitForInput(int timeoutMs) override { return inner_->waitForInput(timeoutMs); }
+    Pacing pacing() const override { return inner_->pacing(); }
 
 protected:
     DisplayDriver& inner() { return *inner_; }

@@ -19,28 +19,37 @@ void Part::start(float seconds)
 {
     setStartTime(seconds);
     restartFeedback();
+    fellBehind_ = false;
     // Steps before the start are not the part's.
     stepsRun_ = feedback::lastStepBy(feedback::milliseconds(seconds) - 1);
 }
 
-void Part::advanceTo(NewRenderDriver& renderDriver, const Bitmap& frame, float time)
+Part::StepSpan Part::takeDueSteps(float time)
 {
-    const std::int64_t last = feedback::lastStepBy(feedback::milliseconds(time));
-    std::int64_t first = stepsRun_ + 1;
-    if (stepBound_ > 0 && last - first >= stepBound_)
-        first = last - stepBound_ + 1;
-    for (std::int64_t j = first; j <= last; ++j)
+    StepSpan span;
+    span.last = feedback::lastStepBy(feedback::milliseconds(time));
+    span.first = stepsRun_ + 1;
+    if (stepBound_ > 0 && !catchUpFully_ && span.last - span.first >= stepBound_) {
+        span.first = span.last - stepBound_ + 1;
+        fellBehind_ = true;
+    }
+    catchUpFully_ = false;
+    if (span.last > stepsRun_)
+        stepsRun_ = span.last;
+    return span;
+}
+
+void Part::runDueSteps(NewRenderDriver& renderDriver, const Bitmap& frame, float time)
+{
+    const StepSpan steps = takeDueSteps(time);
+    for (std::int64_t j = steps.first; j <= steps.last; ++j)
         step(renderDriver, frame, feedback::stepTime(j));
-    if (last > stepsRun_)
-        stepsRun_ = last;
 }
 
 void Part::catchUpTo(NewRenderDriver& renderDriver, const Bitmap& frame, float time)
 {
-    const int bound = stepBound_;
-    stepBound_ = 0;
-    advanceTo(renderDriver, frame, time);
-    stepBound_ = bound;
+    catchUpFully();
+    runDueSteps(renderDriver, frame, time);
 }
 
 namespace feedback {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -36,6 +37,14 @@ public:
     // Forgets the state carried from frame to frame, as the part was after
     // init.
     virtual void restartFeedback() {}
+    // The state carried from frame to frame as 32-bit words, to be kept and
+    // brought back (a seek starts from a kept state instead of the part's
+    // start): how many words it takes now, a copy out and a copy in, each
+    // moving its cursor past what it wrote or read. A part without carried
+    // state takes none.
+    virtual std::size_t feedbackWords() const { return 0; }
+    virtual void saveFeedback(std::uint32_t*& /*out*/) const {}
+    virtual void loadFeedback(const std::uint32_t*& /*in*/) {}
 
     float startTime() const { return startTime_; }
     void setStartTime(float seconds) { startTime_ = seconds; }
@@ -47,14 +56,30 @@ public:
     // ones: a machine too slow for the frame rate falls behind instead of
     // spiralling. 0: no bound (captures, seeks).
     void setStepBound(int steps) { stepBound_ = steps; }
-    // Runs the feedback steps due by show time `time` that have not run yet
-    // (at most the bound); render does this first.
-    void advanceTo(NewRenderDriver& renderDriver, const Bitmap& frame, float time);
-    // Runs every step due by `time` from the part's start, whatever the
-    // bound: the part as a show that played through to `time` has it.
+    // The next render runs every step due, whatever the bound (after a seek).
+    void catchUpFully() { catchUpFully_ = true; }
+    // A render since the start left steps out for the bound: the carried
+    // state is not what a played-through show has.
+    bool fellBehind() const { return fellBehind_; }
+
+    // The feedback steps due by show time `time` that have not run yet, from
+    // the part's start on: [first, last], empty when last < first. Marks
+    // them as run.
+    struct StepSpan {
+        std::int64_t first = 0;
+        std::int64_t last = -1;
+    };
+    StepSpan takeDueSteps(float time);
+    // Runs the feedback steps due by `time` (see takeDueSteps) without
+    // drawing; frame gives the size only.
+    void runDueSteps(NewRenderDriver& renderDriver, const Bitmap& frame, float time);
+    // Runs every step due by `time` not run yet, whatever the bound: the
+    // part as a show that played through to `time` has it.
     void catchUpTo(NewRenderDriver& renderDriver, const Bitmap& frame, float time);
-
-
+    // The last feedback step run (before the part's first: none yet).
+    std::int64_t lastStepRun() const { return stepsRun_; }
+    // The carried state just loaded is the one after step `step`.
+    void resumeAfter(std::int64_t step) { stepsRun_ = step; }
     // None until init.
     const ActionTable* actionTable() const { return actionTable_.get(); }
     PartList* owner() const { return owner_; }
@@ -70,6 +95,8 @@ private:
     float startTime_ = 0.0f; // show clock seconds when the part's loop began
     std::int64_t stepsRun_ = -1; // the last feedback step run (feedback::stepMs)
     int stepBound_ = 0;
+    bool catchUpFully_ = false;
+    bool fellBehind_ = false;
     std::unique_ptr<ActionTable> actionTable_;
     PartList* owner_ = nullptr;
 };

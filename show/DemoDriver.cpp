@@ -270,6 +270,7 @@ ShowFrame DemoDriver::endPictureFrame()
         return {};
     }
     shown.time = now();
+    shown.unchanged = true;
     return shown;
 }
 

@@ -21,6 +21,9 @@ struct ShowFrame {
     std::int32_t order = 0; // the music position the part was drawn at
     std::int32_t row = 0;
     float time = 0.0f; // show clock seconds the part was drawn at
+    // The frame holds the same picture as the frame before: a loop may leave
+    // the screen as it is and wait for input instead of presenting it.
+    bool unchanged = false;
 };
 
 // Sets the show up and runs it as one loop per part, each following the

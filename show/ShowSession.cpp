@@ -12,6 +12,8 @@
 #include "runtime/Part.h"
 #include "runtime/PartList.h"
 #include "runtime/ShowConstants.h"
+#include "runtime/FeedbackClock.h"
+#include "show/FeedbackCheckpoints.h"
 #include "show/ShowSchedule.h"
 
 #include <thread>
@@ -23,6 +25,8 @@ ShowSession::ShowSession(DisplayDriver& display, MusicPlayer& music, const Clock
 {
     frameDescriptor_->setSize(kScreenWidth, kScreenHeight);
     renderDriver_ = std::make_unique<NewRenderDriver>(*frameDescriptor_);
+    if (options_.feedbackCheckpointSteps > 0)
+        checkpoints_ = std::make_unique<FeedbackCheckpoints>(options_.feedbackCheckpointSteps);
     partList_ = std::make_unique<PartList>(kScreenWidth, kScreenHeight, kColourDepth, kDisplayFlag, *renderDriver_,
                                            clock);
 }
@@ -106,15 +110,47 @@ bool ShowSession::seek(ShowTime t)
     at.order = positionOrder(state.position);
     at.row = positionRow(state.position);
     at.lastCueRow = state.lastCueRow;
-    if (Part* part = partList_->part(state.part)) {
+    if (Part* part = partList_->part(state.part); part != nullptr && display_.frame() != nullptr) {
         part->start(at.partStart);
-        part->catchUpTo(partList_->renderDriver(), *display_.frame(),
-                        static_cast<float>(static_cast<double>(t.in(1000)) * 0.001));
+        // From the latest kept state where there are any, else from the
+        // part's start.
+        if (checkpoints_)
+            checkpoints_->bringTo(state.part, *part, at.partStart, feedback::lastStepBy(t.in(1000)), *renderDriver_,
+                                  *display_.frame());
+        part->catchUpTo(*renderDriver_, *display_.frame(), static_cast<float>(static_cast<double>(t.in(1000)) * 0.001));
     }
     music.join();
     ObjectLayer::setBonkCount(state.cues);
     driver_->place(at);
     return true;
+}
+
+ShowFrame ShowSession::frame()
+{
+    const ShowFrame drawn = driver_->frame();
+    if (checkpoints_ && drawn.drawn && drawn.part >= 0)
+        if (const Part* part = partList_->part(drawn.part))
+            checkpoints_->note(drawn.part, *part, part->startTime());
+    return drawn;
+}
+
+bool ShowSession::workAhead(const Clock& clock, std::int64_t deadline)
+{
+    const ShowSchedule* plan = checkpoints_ ? schedule() : nullptr;
+    if (plan == nullptr || display_.frame() == nullptr || !driver_)
+        return false;
+    const std::vector<ShowSchedule::Entry>& entries = plan->entries();
+    for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
+        const int index = entries[i].part;
+        Part* part = partList_->part(index);
+        if (part == nullptr || index == driver_->runningPart())
+            continue;
+        const float start = static_cast<float>(static_cast<double>(entries[i].startMs) * 0.001);
+        const std::int64_t lastStep = feedback::lastStepBy(plan->startOf(i + 1).in(1000));
+        if (checkpoints_->workAhead(index, *part, start, lastStep, *renderDriver_, *display_.frame(), clock, deadline))
+            return true;
+    }
+    return false;
 }
 
 int ShowSession::finish()

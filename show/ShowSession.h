@@ -16,6 +16,7 @@ class Bitmap;
 class AudioSource;
 class Clock;
 class DisplayDriver;
+class FeedbackCheckpoints;
 class MusicTimeline;
 class ShowSchedule;
 class MusicPlayer;
@@ -42,6 +43,9 @@ struct ShowOptions {
     // needed.
     std::function<std::unique_ptr<AudioSource>()> musicSource;
     int musicRate = 44100;
+    // Keeps the parts' carried state every this many feedback steps, so that
+    // a seek replays at most that many (0: none; a show that seeks often).
+    int feedbackCheckpointSteps = 0;
 };
 
 // The program entry: builds the show from the show table (render driver,
@@ -70,7 +74,7 @@ public:
     int begin();
     // The next frame, drawn into the display's frame; none once the show is
     // over.
-    ShowFrame frame() { return driver_->frame(); }
+    ShowFrame frame();
     // The program's closing line; returns the exit status.
     int finish();
 
@@ -85,6 +89,13 @@ public:
     // show time `until` (or to the end picture); none without a music
     // timeline. Valid until the next call.
     const ShowSchedule* schedule(ShowTime until = {1 << 30, 1});
+    // With checkpoints: works out the carried state of the parts not
+    // running, ahead of seeks, until clock reads deadline. True while work
+    // remains.
+    bool workAhead(const Clock& clock, std::int64_t deadline);
+    // The music's timeline the schedule was worked out from; none before
+    // schedule() found one.
+    const MusicTimeline* musicTimeline() const { return musicTimeline_.get(); }
 
     DemoDriver& driver() { return *driver_; }
     PartList& partList() { return *partList_; }
@@ -102,6 +113,7 @@ private:
     std::unique_ptr<AudioSource> timelineSource_; // rendered ahead as far as asked
     std::unique_ptr<MusicTimeline> musicTimeline_;
     std::unique_ptr<ShowSchedule> schedule_;
+    std::unique_ptr<FeedbackCheckpoints> checkpoints_;
     int status_ = 0;
     bool finished_ = false;
 };

@@ -19,6 +19,7 @@ runtime
 effects
 show
 show/capture
+show/live
 show/program
 show/timedemo
 tools/datakit

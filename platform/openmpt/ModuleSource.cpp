@@ -35,6 +35,8 @@ public:
         module_.set_repeat_count(0);
         filterLength_ = module_.get_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH);
         songSeconds_ = module_.get_duration_seconds();
+        const std::vector<std::string> ctls = module_.get_ctls();
+        hasTempo_ = std::find(ctls.begin(), ctls.end(), kTempoCtl) != ctls.end();
         reportLines(name, log_.str());
         log_.str({});
     }
@@ -60,6 +62,14 @@ public:
         // One tap: the nearest sample, several times cheaper than the
         // default filter.
         module_.set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH, draft ? 1 : filterLength_);
+    }
+
+    bool setTempo(double factor) override
+    {
+        if (!hasTempo_ || !(factor > 0.0))
+            return false;
+        module_.ctl_set_floatingpoint(kTempoCtl, factor);
+        return true;
     }
 
     void setLooping(bool looping) override
@@ -109,12 +119,15 @@ private:
         return module_.get_position_seconds() + kSlackSeconds >= passes * songSeconds_;
     }
 
+    static constexpr const char* kTempoCtl = "play.tempo_factor";
+
     std::ostringstream log_; // libopenmpt's remarks on the file are not the show's output
     openmpt::module module_;
     std::int32_t rate_;
     std::int32_t filterLength_ = 0;
     double songSeconds_ = 0.0;
     std::uint64_t endsAtSeek_ = 0; // a seek sets libopenmpt's clock to the song time
+    bool hasTempo_ = false; // the library has the tempo control
     bool looping_ = false;
     bool ended_ = false;
     std::uint64_t ends_ = 0;

@@ -5,9 +5,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace zov {
 
@@ -135,6 +137,13 @@ bool SdlDisplay::createWindow()
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_)
         return false;
+    pacing_ = {};
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer_, &info) == 0)
+        pacing_.vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    SDL_DisplayMode mode;
+    if (SDL_GetWindowDisplayMode(window_, &mode) == 0)
+        pacing_.refreshHz = mode.refresh_rate;
     // The picture keeps 4:3 in whatever the window or screen is, with bars.
     SDL_RenderSetLogicalSize(renderer_, width, height);
     return true;
@@ -199,6 +208,8 @@ void SdlDisplay::handleEvent(const SDL_Event& event)
             if (onClose_)
                 onClose_();
             break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: exposed_ = true; break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_RESTORED: active_ = true; break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -215,6 +226,20 @@ void SdlDisplay::pumpEvents()
     SDL_Event event;
     while (SDL_PollEvent(&event))
         handleEvent(event);
+}
+
+bool SdlDisplay::waitForInput(int timeoutMs)
+{
+    if (!videoInitialised_) {
+        SDL_Delay(static_cast<Uint32>(std::max(timeoutMs, 0)));
+        return false;
+    }
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, timeoutMs) != 0) {
+        handleEvent(event);
+        pumpEvents();
+    }
+    return std::exchange(exposed_, false);
 }
 
 bool SdlDisplay::present()

@@ -38,8 +38,12 @@ public:
     KeyRecord lastKey() const override { return keys_.record(); }
     void close() override;
     Bitmap* frame() override { return frame_.get(); }
+    std::uint32_t takeKey() override { return keys_.takeKey(); }
+    bool waitForInput(int timeoutMs) override;
+    Pacing pacing() const override { return pacing_; }
 
-    // Applies one window-system event: key-downs, activation, closing.
+    // Applies one window-system event: key-downs, activation, closing,
+    // uncovering.
     void handleEvent(const SDL_Event& event);
     // Runs when the user closes the window. The default closes the display,
     // stops SDL (and so the sound) and ends the process with status 0.
@@ -61,6 +65,8 @@ private:
     std::function<void()> onClose_;
     bool videoInitialised_ = false;
     bool active_ = true;
+    bool exposed_ = false; // the window needs its picture again
+    Pacing pacing_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
@@ -75,7 +81,8 @@ private:
 bool probeGraphicalDisplay(std::string& reason);
 
 // The Windows virtual-key code of an SDL key: letters, digits, Escape,
-// Space, Enter, arrows and F1..F24; 0 for any other key.
+// Space, Enter, Tab, arrows, Page Up and Down, Home, End, comma, full stop,
+// the square brackets and F1..F24; 0 for any other key.
 std::uint32_t virtualKeyFromSdl(std::int32_t sdlKeycode);
 
 // The converter for an SDL pixel format, or nullptr when the format is not

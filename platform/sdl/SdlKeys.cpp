@@ -23,6 +23,15 @@ std::uint32_t virtualKeyFromSdl(std::int32_t key)
     case SDLK_UP: return 0x26;
     case SDLK_RIGHT: return 0x27;
     case SDLK_DOWN: return 0x28;
+    case SDLK_TAB: return 0x09;
+    case SDLK_PAGEUP: return 0x21;
+    case SDLK_PAGEDOWN: return 0x22;
+    case SDLK_END: return 0x23;
+    case SDLK_HOME: return 0x24;
+    case SDLK_COMMA: return 0xBC;
+    case SDLK_PERIOD: return 0xBE;
+    case SDLK_LEFTBRACKET: return 0xDB;
+    case SDLK_RIGHTBRACKET: return 0xDD;
     default: return 0;
     }
 }

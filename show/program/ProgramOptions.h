@@ -3,6 +3,8 @@
 #include "show/program/CaptureOptions.h"
 #include "show/program/DataSearch.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,11 +14,13 @@ struct ProgramOptions {
     bool headless = false;
     std::string dataDir; // empty: look in the folders of dataSearchFolders()
     int scale = 1;
-    bool vsync = false;
+    bool vsync = true; // paced by the screen's refresh, or else 60 frames a second
     bool mute = false;
     int audioLatencyMs = 0;
     bool fps = false;
     int frames = 0; // stop after this many presented frames; 0: run to the end
+    std::optional<std::int64_t> startMillis; // --start-time, in milliseconds of show time
+    bool study = false;
     CaptureOptions capture;
 };
 

@@ -5,11 +5,12 @@
 #include "platform/sdl/FileSources.h"
 #include "platform/FpsDisplay.h"
 #include "platform/HeadlessDisplay.h"
+#include "platform/Sleeper.h"
 #include "platform/sdl/SdlAudioLayer.h"
 #include "platform/sdl/SdlDisplay.h"
-#include "show/ShowSession.h"
 #include "show/capture/CaptureRun.h"
 #include "show/capture/ShowLength.h"
+#include "show/live/LivePlay.h"
 #include "show/program/DataSearch.h"
 #include "show/program/ProgramDisplay.h"
 
@@ -38,21 +39,6 @@ zov::CaptureRequest captureRequest(const zov::ProgramOptions& options, const std
     request.from = options.capture.from;
     request.to = options.capture.to;
     return request;
-}
-
-// The show in real time, each frame presented as soon as it is drawn. With
-// a frame limit the run stops after that many frames, with success.
-int playShow(zov::DisplayDriver& display, zov::MusicPlayer& music, const zov::Clock& clock,
-             const zov::ShowOptions& options, std::int64_t frameLimit)
-{
-    zov::ShowSession show(display, music, clock, options);
-    if (show.begin() == 0)
-        for (std::int64_t presented = 0; show.frame().drawn;) {
-            display.present();
-            if (frameLimit > 0 && ++presented >= frameLimit)
-                return 0; // the session ends the music on its way out
-        }
-    return show.finish();
 }
 
 } // namespace
@@ -117,7 +103,13 @@ int main(int argc, char** argv)
     audioOptions.extraLatencyMs = options.audioLatencyMs;
     SdlAudioLayer audio(opener, clock, audioOptions);
     AudioMusicPlayer music(audio);
-    ShowOptions show;
-    show.startOrder = options.capture.startOrder;
-    return playShow(*display, music, clock, show, options.frames);
+    LiveOptions live;
+    live.startOrder = options.capture.startOrder;
+    if (options.startMillis)
+        live.startTime = ShowTime::ofMilliseconds(*options.startMillis);
+    live.study = options.study;
+    live.paced = options.vsync;
+    live.frameLimit = options.frames;
+    MonotonicSleeper sleeper;
+    return playLive(*display, music, &opener, clock, sleeper, live);
 }

@@ -246,6 +246,34 @@ TEST_F(OfflinePlayer, ShutdownFadesTheSoundOutOverFiveMilliseconds)
     EXPECT_LE(lastSound, 220u);
 }
 
+TEST_F(OfflinePlayer, PlayedFromATimeItTellsWhereItLandedTillHeardAndPausesAndSlowsDown)
+{
+    ASSERT_TRUE(load(file("from.xm", makeTinyXm(loopingSong()))));
+    const std::int64_t latency = 2048;
+    const std::int64_t rowFrames = 5292;
+    audio.setLatencyFrames(latency);
+    player.playAt(0, 0);
+    audio.step(44100);
+    // Ten blocks into row 2: the sound still heard is older, but what it
+    // played before the jump is not the music's any more.
+    ASSERT_TRUE(player.playFrom(2 * rowFrames + 1470, 44100));
+    EXPECT_EQ(std::pair(player.order(), player.row()), std::pair(0, 2));
+    audio.step(static_cast<std::size_t>(latency));
+    EXPECT_EQ(player.row(), 2);
+    audio.step(static_cast<std::size_t>(rowFrames));
+    EXPECT_EQ(player.row(), 3);
+
+    ASSERT_TRUE(player.pauseMusic());
+    std::vector<float> out(2 * 4410);
+    audio.step(4410, out.data());
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](float v) { return v == 0.0f; }));
+
+    ASSERT_TRUE(player.playFrom(0, 1));
+    ASSERT_TRUE(player.setTempo(0.5));
+    audio.step(static_cast<std::size_t>(latency + 3 * rowFrames));
+    EXPECT_EQ(player.row(), 1); // three rows' time at half tempo
+}
+
 TEST_F(OfflinePlayer, ModulesThatCannotBePlayedSayWhyWithoutThrowing)
 {
     const std::vector<std::uint8_t> song = makeTinyXm(loopingSong());

@@ -53,9 +53,19 @@ TEST(ProgramOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_TRUE(lossless.options.capture.videoLossless);
     EXPECT_EQ(lossless.options.capture.fps.text(), "60000/1001");
 
+    const ParsedOptions s = parse({"--study", "--start-time=12.5", "--no-vsync"});
+    ASSERT_EQ(s.action, ParsedOptions::Action::Run);
+    EXPECT_TRUE(s.options.study);
+    EXPECT_EQ(s.options.startMillis, 12500);
+    EXPECT_FALSE(s.options.vsync);
+    EXPECT_EQ(parse({"--start-time", "0.007"}).options.startMillis, 7);
+    EXPECT_EQ(parse({"--start-time", "86400"}).options.startMillis, 86'400'000);
+
     const ParsedOptions defaults = parse({});
     EXPECT_EQ(defaults.action, ParsedOptions::Action::Run);
-    EXPECT_FALSE(defaults.options.vsync);
+    EXPECT_TRUE(defaults.options.vsync); // paced unless told otherwise
+    EXPECT_FALSE(defaults.options.study);
+    EXPECT_FALSE(defaults.options.startMillis);
     EXPECT_EQ(defaults.options.scale, 1);
     EXPECT_EQ(defaults.options.frames, 0);
     EXPECT_FALSE(defaults.options.capture.active());
@@ -69,8 +79,9 @@ TEST(ProgramOptions, HelpAndVersionExitWithSuccess)
     const ParsedOptions help = parse({"--scale", "2", "--help", "--bogus"});
     EXPECT_EQ(help.action, ParsedOptions::Action::Exit);
     EXPECT_EQ(help.exitStatus, 0);
-    for (const char* option : {"--audio-latency-ms", "--overwrite", "--video-scale", "--video-crf", "--video-lossless"})
-        EXPECT_NE(help.message.find(option), std::string::npos) << option;
+    for (const char* mentioned : {"--audio-latency-ms", "--overwrite", "--video-scale", "--video-crf", "--video-lossless",
+                                  "--no-vsync", "--start-time", "--study", "Space", "PgDn", "--from", "--to"})
+        EXPECT_NE(help.message.find(mentioned), std::string::npos) << mentioned;
     const ParsedOptions version = parse({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.message.rfind("demoplay ", 0), 0u);
@@ -83,7 +94,10 @@ TEST(ProgramOptions, MistakesExitWithStatusTwoAndSayWhat)
         {"--audio-latency-ms", "-5"}, {"--data"}, {"--data="}, {"--headless=yes"}, {"--frames", "0"}, {"--frames"},
         {"--capture"}, {"--capture="}, {"--video", ""}, {"--capture-fps", "0"}, {"--capture-fps", "1001"},
         {"--start-order", "-1"}, {"--start-order", "256"}, {"--capture-fps", "59.94"}, {"--video-scale", "5"},
-        {"--video-crf", "52"}, {"--overwrite=yes"}, {"--video-lossless=1"}};
+        {"--video-crf", "52"}, {"--overwrite=yes"}, {"--video-lossless=1"}, {"--start-time", "-1"},
+        {"--start-time", "1.2345"}, {"--start-time", "x"}, {"--start-time", "5."}, {"--start-time", ".5"},
+        {"--start-time", "86400.001"}, {"--start-time"}, {"--study", "--headless"}, {"--study", "--capture", "d"},
+        {"--start-time", "1", "--video", "a.mp4"}, {"--from", "part:9"}, {"--to", "x"}};
     for (const auto& args : wrong) {
         const ParsedOptions p = parse(args);
         EXPECT_EQ(p.action, ParsedOptions::Action::Exit) << args[0];
@@ -91,6 +105,10 @@ TEST(ProgramOptions, MistakesExitWithStatusTwoAndSayWhat)
         EXPECT_EQ(p.message.rfind("demoplay: ", 0), 0u) << p.message;
     }
     EXPECT_NE(parse({"--bogus"}).message.find("unknown option '--bogus'"), std::string::npos);
+    // Two ways of saying where the show opens: one line.
+    const ParsedOptions both = parse({"--start-order", "0", "--start-time", "3"});
+    EXPECT_EQ(both.exitStatus, 2);
+    EXPECT_EQ(both.message, "demoplay: '--start-time' and '--start-order' cannot be used together\n");
 }
 
 TEST(ProgramOptions, AnOptionWithoutTheOneItNeedsIsRefusedInOneLine)

@@ -212,3 +212,28 @@ TEST(CrossfadeTransition, FactorFollowsTheUnsignedWindowStart)
     // are then huge and negative, and the fade sits at its end.
     EXPECT_EQ(fade.factorAt(100.0f, 500), 254);
 }
+
+TEST(PartSteps, TheBoundKeepsTheLatestStepsAndSaysThePartFellBehindUntilItStartsAgain)
+{
+    std::vector<std::string> log;
+    RecordingPart part("p", log);
+    part.setStepBound(8);
+    part.start(0.0f);
+    // Steps 0..6 due by 0.1 s: within the bound.
+    Part::StepSpan span = part.takeDueSteps(0.1f);
+    EXPECT_EQ(span.first, 0);
+    EXPECT_EQ(span.last, 6);
+    EXPECT_FALSE(part.fellBehind());
+    // A second later: 60 due, the latest 8 run.
+    span = part.takeDueSteps(1.1f);
+    EXPECT_EQ(span.first, 59);
+    EXPECT_EQ(span.last, 66);
+    EXPECT_TRUE(part.fellBehind());
+    // After a seek every step due runs.
+    part.start(1.0f);
+    part.catchUpFully();
+    span = part.takeDueSteps(2.0f);
+    EXPECT_EQ(span.first, 60);
+    EXPECT_EQ(span.last, 120);
+    EXPECT_FALSE(part.fellBehind());
+}

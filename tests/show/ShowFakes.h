@@ -21,8 +21,10 @@
 namespace zov::test {
 
 // A display in memory. Each present is one frame: it moves the clock on by
-// 10 ms, records what the frame shows, and delivers the key presses
-// scheduled for that frame (frame 0: already pending when the display opens).
+// 10 ms (presentTicks), records what the frame shows, and delivers the key
+// presses scheduled for that frame (frame 0: already pending when the display
+// opens). Waiting for input moves the clock on by the time waited and
+// delivers the presses scheduled for that wait (counted from 1).
 class FakeDisplay final : public DisplayDriver {
 public:
     static constexpr int kProbeX = 100; // inside the logo, which starts at (30, 40)
@@ -40,7 +42,8 @@ public:
         probes.push_back(frame_ ? frame_->pixel(kProbeX, kProbeY) : 0);
         cornerProbes.push_back(frame_ ? frame_->pixel(kCornerX, kCornerY) : 0);
         ++frames;
-        clock_.advanceTicks(kFrameTicks);
+        presentTimes.push_back(clock_.ticks());
+        clock_.advanceTicks(presentTicks);
         if (keyAtFrame.count(frames))
             keyPending_ = true;
         if (onPresent)
@@ -70,6 +73,17 @@ public:
     void close() override {}
     Bitmap* frame() override { return frame_.get(); }
     bool hasKeyboard() const override { return keyboard; }
+    bool waitForInput(int timeoutMs) override
+    {
+        ++waits;
+        clock_.advanceTicks(static_cast<std::int64_t>(timeoutMs) * clock_.ticksPerSecond() / 1000);
+        if (keyAtWait.count(waits))
+            keyPending_ = true;
+        if (waits > maxFrames)
+            throw std::runtime_error("the show did not end");
+        return false;
+    }
+    Pacing pacing() const override { return pacingInfo; }
 
     // Script.
     bool openSucceeds = true;
@@ -77,6 +91,9 @@ public:
     std::set<int> keyAtFrame;
     int maxFrames = 5000;
     std::function<void(int)> onPresent;
+    std::int64_t presentTicks = kFrameTicks;
+    std::set<int> keyAtWait;
+    Pacing pacingInfo;
 
     // Record.
     int frames = 0;
@@ -86,6 +103,8 @@ public:
     std::vector<std::uint32_t> cornerProbes;
     std::vector<int> openedWith;
     int keyHitCalls = 0;
+    int waits = 0;
+    std::vector<std::int64_t> presentTimes; // the clock at each present
 
 private:
     ManualClock& clock_;

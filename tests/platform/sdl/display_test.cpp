@@ -59,6 +59,21 @@ TEST(DisplayKeys, PressesBetweenTwoFramesAreOneHitAndTheLastKeyWins)
     EXPECT_FALSE(display.keyHit());
 }
 
+TEST(DisplayKeys, PressesQueueUpInOrderApartFromTheHitTheOldestDroppedWhenFull)
+{
+    SdlDisplay display({});
+    display.handleEvent(keyDown(SDLK_SPACE));
+    display.handleEvent(keyDown(SDLK_CAPSLOCK)); // no code: not queued
+    display.handleEvent(keyDown(SDLK_PERIOD, true));
+    EXPECT_TRUE(display.keyHit());
+    EXPECT_EQ(display.takeKey(), 0x20u);
+    EXPECT_EQ(display.takeKey(), 0xBEu);
+    EXPECT_EQ(display.takeKey(), 0u);
+    for (std::size_t i = 0; i < KeyLatch::kQueued + 2; ++i)
+        display.handleEvent(keyDown(static_cast<SDL_Keycode>(SDLK_a + i % 26)));
+    EXPECT_EQ(display.takeKey(), static_cast<std::uint32_t>('C'));
+}
+
 TEST(DisplayKeys, VirtualKeyCodes)
 {
     EXPECT_EQ(virtualKeyFromSdl(SDLK_a), 0x41u);
@@ -75,7 +90,15 @@ TEST(DisplayKeys, VirtualKeyCodes)
     EXPECT_EQ(virtualKeyFromSdl(SDLK_F1), 0x70u);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_F12), 0x7Bu);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_F13), 0x7Cu);
-    EXPECT_EQ(virtualKeyFromSdl(SDLK_TAB), 0u);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_TAB), 0x09u);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_PAGEUP), 0x21u);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_PAGEDOWN), 0x22u);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_END), 0x23u);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_HOME), 0x24u);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_COMMA), 0xBCu);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_PERIOD), 0xBEu);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_LEFTBRACKET), 0xDBu);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_RIGHTBRACKET), 0xDDu);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_LSHIFT), 0u);
 }
 

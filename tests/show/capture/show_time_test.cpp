@@ -1,15 +1,20 @@
 // A frame is a function of its show time: the whole show played in lockstep
 // at 30, 60 and 120 frames a second gives the same pixels wherever two runs
 // share a show time, and a show opened at a time gives the frame the
-// played-through show has there.
+// played-through show has there; so does a study of the show, led by its
+// clock, whatever frames it drew before and wherever it was taken.
 #include "show/capture/LockstepShow.h"
 #include "image/Bitmap.h"
+#include "platform/SteerableClock.h"
+#include "show/ShowTable.h"
+#include "show/live/ClockLedMusic.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace zov {
@@ -76,6 +81,84 @@ protected:
 
     fs::path previous_;
 };
+
+// The show as study mode plays it: its clock leads, the music's timeline
+// tells the positions, the parts' carried state is kept every second.
+class StudySession {
+public:
+    StudySession()
+    {
+        ShowOptions options;
+        options.musicRate = LockstepShow::kSampleRate;
+        options.feedbackCheckpointSteps = 60;
+        options.musicSource = [this] {
+            return std::move(opener_.openModule(kShowMusicFile, LockstepShow::kSampleRate).source);
+        };
+        testing::internal::CaptureStdout();
+        session_ = std::make_unique<ShowSession>(display_, music_, showClock_, options);
+        ready_ = session_->begin() == 0 && session_->schedule() != nullptr;
+        if (ready_)
+            music_.follow(*session_->musicTimeline(), LockstepShow::kSampleRate);
+        // Held: the offline layer would only work the sound out.
+        music_.steer(true, 1, {0, 1});
+    }
+    ~StudySession()
+    {
+        session_.reset();
+        testing::internal::GetCapturedStdout();
+    }
+    bool ready() const { return ready_; }
+    // The frame drawn with the show clock at frame k of `fps` a second.
+    std::uint64_t frameAt(std::int64_t k, std::int64_t fps = 60)
+    {
+        showClock_.set(k * showClock_.ticksPerSecond() / fps);
+        return session_->frame().drawn ? quickHash(*display_.frame()) : 0;
+    }
+    bool seek(std::int64_t k) { return session_->seek({k, 60}); }
+    void workAhead()
+    {
+        while (session_->workAhead(base_, base_.ticks() + 1)) {
+        }
+    }
+
+private:
+    ManualClock base_{1'000'000'000};
+    SteerableClock showClock_{base_};
+    FileSourceOpener opener_;
+    OfflineAudioLayer audio_{opener_};
+    AudioMusicPlayer sound_{audio_};
+    ClockLedMusic music_{sound_, showClock_};
+    HeadlessDisplay display_;
+    std::unique_ptr<ShowSession> session_;
+    bool ready_ = false;
+};
+
+TEST_F(ShowTime, AStudyDrawsTheCapturesFramesWhateverFramesCameBetween)
+{
+    const std::vector<FrameRecord>& through = at60();
+    StudySession study;
+    ASSERT_TRUE(study.ready());
+    // Now and then a frame at an odd time before the capture's.
+    for (std::size_t k = 0; k < through.size() && through[k].part >= 0; ++k) {
+        if (k % 3 == 1)
+            study.frameAt(7 * static_cast<std::int64_t>(k) - 4, 7 * 60);
+        ASSERT_EQ(study.frameAt(static_cast<std::int64_t>(k)), through[k].hash) << "frame " << k;
+    }
+}
+
+TEST_F(ShowTime, AStudyTakenAnywhereInAnyOrderDrawsThePlayedThroughFrames)
+{
+    const std::vector<FrameRecord>& through = at60();
+    StudySession study;
+    ASSERT_TRUE(study.ready());
+    study.workAhead();
+    for (std::int64_t frame : {5100, 300, 2200, 4300, 4290, 1500, 3600, 2250, 2249, 900}) {
+        ASSERT_LT(frame + 3, static_cast<std::int64_t>(through.size()));
+        ASSERT_TRUE(study.seek(frame));
+        for (std::int64_t k = frame; k < frame + 3; ++k)
+            EXPECT_EQ(study.frameAt(k), through[static_cast<std::size_t>(k)].hash) << "frame " << k;
+    }
+}
 
 TEST_F(ShowTime, CapturesAtThirtySixtyAndOneHundredTwentyAgreeWhereverTheyMeet)
 {

@@ -11,7 +11,9 @@ namespace zov {
 // wrapper (frame counting, a frame limit) overrides only what it adds to.
 class WrappedDisplay : public DisplayDriver {
 public:
-    explicit WrappedDisplay(std::unique_ptr<DisplayDriver> inner) : inner_(std::move(inner)) {}
+    explicit WrappedDisplay(std::unique_ptr<DisplayDriver> inner) : owned_(std::move(inner)), inner_(owned_.get()) {}
+    // Wraps a display it does not own.
+    explicit WrappedDisplay(DisplayDriver& inner) : inner_(&inner) {}
 
     bool present() override
     {
@@ -35,7 +37,8 @@ protected:
     DisplayDriver& inner() { return *inner_; }
 
 private:
-    std::unique_ptr<DisplayDriver> inner_;
+    std::unique_ptr<DisplayDriver> owned_;
+    DisplayDriver* inner_;
 };
 
 } // namespace zov

@@ -75,6 +75,9 @@ bool SdlDisplay::open(int width, int height, bool, int)
 {
     if (width <= 0 || height <= 0)
         return false;
+    // Opened again (the show played over): the window it had goes first.
+    if (window_)
+        close();
     frame_ = std::make_unique<Bitmap>(width, height);
     return openWindow();
 }

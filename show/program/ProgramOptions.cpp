@@ -9,6 +9,8 @@ namespace zov {
 
 namespace {
 
+constexpr int kMostRepeats = 1000;
+
 constexpr std::int64_t kLongestStartMillis = 24LL * 3600 * 1000;
 
 // Seconds as digits with at most three decimals, from 0 to a day, into
@@ -59,6 +61,10 @@ std::string usage(const std::string& program)
            "  --audio-latency-ms N    show the picture N ms later to match a slow sound output\n"
            "  --fps                   print frames per second once a second on stderr\n"
            "  --frames N              stop after N frames (1 or more) with status 0\n"
+           "  --repeat N              play the show N times over in this one process (1 to 1000);\n"
+           "                          each end picture but the last stays three seconds, and a line\n"
+           "                          on stderr after each play gives the memory, files and threads\n"
+           "                          the process holds\n"
            "  --start-time SECONDS    open the show at this show time (to the millisecond) with the\n"
            "                          music from there; not with --start-order\n"
            "  --study                 study the show with the keys below instead of skipping parts\n" +
@@ -104,7 +110,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             arg.resize(eq);
         }
         const bool takesValue = arg == "--data" || arg == "--scale" || arg == "--audio-latency-ms" ||
-                                arg == "--frames" || arg == "--start-time" || captureOptionTakesValue(arg);
+                                arg == "--frames" || arg == "--repeat" || arg == "--start-time" ||
+                                captureOptionTakesValue(arg);
         if (inlineValue && !takesValue)
             return failure(program, "option '" + arg + "' takes no value");
         std::string value;
@@ -153,6 +160,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             if (!parseWholeNumber(value, 0, 2000, o.audioLatencyMs))
                 return failure(program,
                                "'--audio-latency-ms' takes a whole number from 0 to 2000, not '" + value + "'");
+        } else if (arg == "--repeat") {
+            if (!parseWholeNumber(value, 1, kMostRepeats, o.repeat))
+                return failure(program, "'--repeat' takes a whole number from 1 to " + std::to_string(kMostRepeats) +
+                                            ", not '" + value + "'");
         } else if (arg == "--frames") {
             if (!parseWholeNumber(value, 1, std::numeric_limits<int>::max(), o.frames))
                 return failure(program, "'--frames' takes a whole number of 1 or more, not '" + value + "'");

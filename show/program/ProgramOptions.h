@@ -19,6 +19,7 @@ struct ProgramOptions {
     int audioLatencyMs = 0;
     bool fps = false;
     int frames = 0; // stop after this many presented frames; 0: run to the end
+    int repeat = 1; // plays of the show in this one process
     std::optional<std::int64_t> startMillis; // --start-time, in milliseconds of show time
     bool study = false;
     CaptureOptions capture;

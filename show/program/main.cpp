@@ -5,6 +5,8 @@
 #include "platform/sdl/FileSources.h"
 #include "platform/FpsDisplay.h"
 #include "platform/HeadlessDisplay.h"
+#include "platform/ProcessFigures.h"
+#include "platform/WrappedDisplay.h"
 #include "platform/Sleeper.h"
 #include "platform/sdl/SdlAudioLayer.h"
 #include "platform/sdl/SdlDisplay.h"
@@ -40,6 +42,15 @@ zov::CaptureRequest captureRequest(const zov::ProgramOptions& options, const std
     request.to = options.capture.to;
     return request;
 }
+
+// A display whose keys the show does not read: the show runs by its music
+// alone and its end picture stays three seconds by the show clock, as
+// headless, so that the next play can begin.
+class KeysOnlyInTheParts final : public zov::WrappedDisplay {
+public:
+    using WrappedDisplay::WrappedDisplay;
+    bool hasKeyboard() const override { return false; }
+};
 
 } // namespace
 
@@ -111,5 +122,15 @@ int main(int argc, char** argv)
     live.paced = options.vsync;
     live.frameLimit = options.frames;
     MonotonicSleeper sleeper;
-    return playLive(*display, music, &opener, clock, sleeper, live);
+    int status = 0;
+    for (int pass = 1; pass <= options.repeat && status == 0; ++pass) {
+        // Played over: each end picture but the last goes by the clock.
+        KeysOnlyInTheParts passing(*display);
+        status = playLive(pass < options.repeat ? passing : *display, music, &opener, clock, sleeper, live);
+        if (options.repeat > 1) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "pass %d: %s\n", pass, describe(readProcessFigures()).c_str());
+        }
+    }
+    return status;
 }

@@ -4,7 +4,7 @@
 #include "image/OutputFile.h"
 #include "platform/Clock.h"
 #include "show/program/DataSearch.h"
-#include "show/timedemo/ProcessFigures.h"
+#include "platform/ProcessFigures.h"
 #include "show/timedemo/Timedemo.h"
 
 #include <cerrno>

@@ -97,7 +97,7 @@ TEST(ProgramOptions, MistakesExitWithStatusTwoAndSayWhat)
         {"--video-crf", "52"}, {"--overwrite=yes"}, {"--video-lossless=1"}, {"--start-time", "-1"},
         {"--start-time", "1.2345"}, {"--start-time", "x"}, {"--start-time", "5."}, {"--start-time", ".5"},
         {"--start-time", "86400.001"}, {"--start-time"}, {"--study", "--headless"}, {"--study", "--capture", "d"},
-        {"--start-time", "1", "--video", "a.mp4"}, {"--from", "part:9"}, {"--to", "x"}};
+        {"--start-time", "1", "--video", "a.mp4"}, {"--from", "part:9"}, {"--to", "x"}, {"--repeat", "0"}};
     for (const auto& args : wrong) {
         const ParsedOptions p = parse(args);
         EXPECT_EQ(p.action, ParsedOptions::Action::Exit) << args[0];

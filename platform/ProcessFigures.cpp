@@ -1,4 +1,4 @@
-#include "show/timedemo/ProcessFigures.h"
+#include "platform/ProcessFigures.h"
 
 #include <cstdio>
 #include <cstring>

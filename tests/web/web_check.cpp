@@ -5,10 +5,11 @@
 // drawn from the pictures as this build decodes them. Prints each fault on
 // stderr; exits 0 when there is none, 1 otherwise, 77 (skipped) without
 // data/.
-#include "effects/ShowPlayback.h"
 #include "image/PixelRows.h"
 #include "platform/openmpt/ModuleInfo.h"
 #include "platform/openmpt/ModuleSource.h"
+#include "show/PartPlayback.h"
+#include "show/ShowTable.h"
 #include "tests/ReferenceHashes.h"
 
 #include <algorithm>
@@ -120,7 +121,7 @@ int goldenFaults(const std::string& goldenDir)
     int faults = 0;
     std::size_t compared = 0;
     for (int part = 0; part < kShowPartCount; ++part) {
-        const std::string prefix = std::string(showPartName(part)) + "_";
+        const std::string prefix = std::string(kShowParts[part].name) + "_";
         auto frameOf = [](double seconds) { return static_cast<int>(std::lround(seconds / kPlaybackFrameSeconds)); };
         int last = -1;
         for (const auto& [name, hash] : table)

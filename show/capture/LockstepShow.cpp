@@ -8,8 +8,12 @@
 
 namespace zov {
 
-LockstepShow::LockstepShow(int fps)
-    : fps_(std::clamp(fps, 1, kSampleRate)), samples_(2 * static_cast<std::size_t>(samplesBefore(1, fps_) + 1))
+LockstepShow::LockstepShow(int fps, SourceOpener& opener) : LockstepShow(fps, &opener, nullptr) {}
+
+LockstepShow::LockstepShow(int fps, SourceOpener* borrowed, std::unique_ptr<SourceOpener> owned)
+    : fps_(std::clamp(fps, 1, kSampleRate)), ownedOpener_(std::move(owned)),
+      opener_(ownedOpener_ ? *ownedOpener_ : *borrowed),
+      samples_(2 * static_cast<std::size_t>(samplesBefore(1, fps_) + 1))
 {
 }
 

@@ -12,6 +12,7 @@ math
 platform
 platform/openmpt
 platform/sdl
+platform/web
 raster
 engine3d
 lwo
@@ -21,6 +22,7 @@ show
 show/capture
 show/program
 show/timedemo
+show/web
 tools/datakit
 tools/xmcompose
 tools/demotool

@@ -32,6 +32,11 @@ EM_JS(void, zovSetState, (const char* state), {
         zov.setState(UTF8ToString(state));
 });
 
+EM_JS(void, zovSetPart, (int part), {
+    if (typeof zov === "object")
+        zov.part = part;
+});
+
 EM_JS(void, zovSetResult, (const char* json), {
     if (typeof zov === "object")
         zov.result = JSON.parse(UTF8ToString(json));
@@ -77,6 +82,11 @@ void noteFirstFrame()
 void setState(const char* state)
 {
     zovSetState(state);
+}
+
+void setPart(int part)
+{
+    zovSetPart(part);
 }
 
 void setResult(const std::string& json)

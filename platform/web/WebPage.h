@@ -24,6 +24,8 @@ void noteFirstFrame();
 // "end picture", "over", "done" (a lockstep frame or timedemo has its
 // result), "failed".
 void setState(const char* state);
+// The part on the canvas (zov.part): its index, -1 for the end picture.
+void setPart(int part);
 // A result for tests and benchmarks, as JSON text (zov.result).
 void setResult(const std::string& json);
 

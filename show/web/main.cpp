@@ -56,14 +56,15 @@ public:
             return false;
         }
         display_.present();
-        if (!firstShown_) {
-            firstShown_ = true;
+        if (!firstShown_)
             page::noteFirstFrame();
+        if (shown.part != part_ || !firstShown_) {
+            part_ = shown.part;
+            page::setPart(part_);
+            if (part_ < 0)
+                page::setState("end picture");
         }
-        if (shown.part < 0 && !endShown_) {
-            endShown_ = true;
-            page::setState("end picture");
-        }
+        firstShown_ = true;
         return true;
     }
 
@@ -77,7 +78,7 @@ private:
     WebDisplay display_;
     ShowSession session_;
     bool firstShown_ = false;
-    bool endShown_ = false;
+    int part_ = 0; // on the canvas
     int status_ = 0;
 };
 

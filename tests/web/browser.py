@@ -172,6 +172,11 @@ class Page:
             self.browser.call("Input.dispatchMouseEvent",
                               {"type": kind, "x": x, "y": y, "button": "left", "clickCount": 1}, self.session)
 
+    def touch(self, x, y):
+        self.browser.call("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [{"x": x, "y": y}]},
+                          self.session)
+        self.browser.call("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []}, self.session)
+
     def press_key(self, key=" ", code="Space", key_code=32):
         for kind in ("keyDown", "keyUp"):
             self.browser.call("Input.dispatchKeyEvent",

@@ -10,6 +10,9 @@ folder that holds data/:
       the show played with its sound allowed without a click: it reaches the
       end picture, a key ends it, and its console lines are the native
       show's, in order
+  page_test.py skips PAGE_DIR DEMOBENCH
+      a key, a click, a touch and a key skip the four parts one by one; a
+      click ends the end picture; the console's lines are the native show's
 
 Status 0 when it holds, 1 when not, 77 (skipped) without a page.
 """
@@ -104,15 +107,42 @@ def playback(page_dir, demobench):
     return 0
 
 
+def skips(page_dir, demobench):
+    expected = native_lines(demobench)
+    with PageServer(page_dir) as server, Browser(["--autoplay-policy=no-user-gesture-required"]) as browser:
+        page = browser.open(server.url())
+        if not page.wait_for("zov.state === 'playing' && zov.part === 0", 60):
+            return fail("the show did not start: %s" % page.evaluate("zov.state"))
+        presses = [("a key", page.press_key), ("a click", page.click), ("a touch", page.touch), ("a key", page.press_key)]
+        for part, (name, press) in enumerate(presses):
+            if name == "a key":
+                press()
+            else:
+                press(512, 384)
+            after = part + 1 if part + 1 < len(presses) else -1
+            if page.wait_for("zov.part === %d" % after, 20) is None:
+                return fail("%s in part %d left the page on part %s" % (name, part + 1, page.evaluate("zov.part")))
+        if page.evaluate("zov.state") != "end picture":
+            return fail("the last part gave way to %s, not the end picture" % page.evaluate("zov.state"))
+        page.click(512, 384)
+        if page.wait_for("zov.state === 'over'", 10) is None:
+            return fail("a click did not end the end picture: %s" % page.evaluate("zov.state"))
+        lines = [text for kind, text in page.console if kind == "log"]
+    if lines != expected:
+        return fail("the console's lines differ from the native show's: %s" % lines)
+    print("a key, a click, a touch and a key skipped the four parts; a click ended the end picture")
+    return 0
+
+
 def main():
-    if len(sys.argv) != 4 or sys.argv[1] not in ("frames", "playback"):
+    if len(sys.argv) != 4 or sys.argv[1] not in ("frames", "playback", "skips"):
         print(__doc__)
         return 2
     command, page_dir, tool = sys.argv[1:]
     if not os.path.isfile(os.path.join(page_dir, "zov.wasm")):
         print("no web page in %s (scripts/web-build.sh makes it)" % page_dir)
         return 77
-    return frames(page_dir, tool) if command == "frames" else playback(page_dir, tool)
+    return {"frames": frames, "playback": playback, "skips": skips}[command](page_dir, tool)
 
 
 if __name__ == "__main__":

@@ -15,7 +15,7 @@ scripts/deps.sh web
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j2 --target zov_data
 scripts/web-libs.sh "$BUILD_DIR/web-libs.cmake"
-# ccache takes em++ as it takes g++ (a third of the build's time when warm).
+# ccache takes em++ as it takes g++: a warm cache cuts the build to a third.
 launcher=""
 command -v ccache >/dev/null 2>&1 &&
   launcher="-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"

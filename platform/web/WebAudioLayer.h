@@ -25,8 +25,9 @@ public:
     void pump();
     bool silent() const { return !output_; }
 
-    // Rendered this far ahead of the sound: longer than a slow frame, short
-    // enough that a key's part change is soon heard to change nothing.
+    // Rendered this far ahead of the sound: longer than a slow frame, so the
+    // sound does not break, and short, as the music's start and end are
+    // heard this much after the show asks for them.
     static constexpr double kAheadSeconds = 0.2;
 
 protected:

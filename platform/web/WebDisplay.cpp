@@ -11,8 +11,6 @@ namespace zov {
 
 namespace {
 
-constexpr const char* kCanvas = "#zov-canvas";
-
 // clang-format off
 EM_JS(int, zovOpenCanvas, (int width, int height), {
     const canvas = document.getElementById("zov-canvas");
@@ -107,8 +105,8 @@ void WebDisplay::listen(bool on)
     listening_ = on;
     void* self = on ? this : nullptr;
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, self, EM_FALSE, on ? onKey : nullptr);
-    emscripten_set_mousedown_callback(kCanvas, self, EM_FALSE, on ? onMouse : nullptr);
-    emscripten_set_touchstart_callback(kCanvas, self, EM_FALSE, on ? onTouch : nullptr);
+    emscripten_set_mousedown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, self, EM_FALSE, on ? onMouse : nullptr);
+    emscripten_set_touchstart_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, self, EM_FALSE, on ? onTouch : nullptr);
 }
 
 bool WebDisplay::present()

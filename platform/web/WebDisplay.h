@@ -11,7 +11,8 @@ namespace zov {
 
 // The display on the page's canvas (id "zov-canvas", its pixels the frame's
 // size; the page scales it to fill the window at 4:3). Every key pressed
-// in the page, and every click or touch on the canvas, is a key press.
+// in the page, and every click or touch that reaches the page's window (the
+// page keeps those on its own buttons), is a key press.
 class WebDisplay final : public DisplayDriver {
 public:
     WebDisplay();

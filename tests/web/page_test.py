@@ -11,8 +11,9 @@ folder that holds data/:
       end picture, a key ends it, and its console lines are the native
       show's, in order
   page_test.py skips PAGE_DIR DEMOBENCH
-      a key, a click, a touch and a key skip the four parts one by one; a
-      click ends the end picture; the console's lines are the native show's
+      the scaling button skips nothing; a key, a click, a touch and a key
+      skip the four parts one by one; a click ends the end picture; the
+      console's lines are the native show's
 
 Status 0 when it holds, 1 when not, 77 (skipped) without a page.
 """
@@ -113,6 +114,13 @@ def skips(page_dir, demobench):
         page = browser.open(server.url())
         if not page.wait_for("zov.state === 'playing' && zov.part === 0", 60):
             return fail("the show did not start: %s" % page.evaluate("zov.state"))
+        # The page's own button changes the scaling and skips nothing.
+        x, y = page.evaluate("(r => [r.x + r.width / 2, r.y + r.height / 2])"
+                             "(document.getElementById('zov-scaling').getBoundingClientRect())")
+        page.click(x, y)
+        time.sleep(0.5)
+        if page.evaluate("[zov.part, document.body.classList.contains('smooth')]") != [0, True]:
+            return fail("the scaling button: %s" % page.evaluate("[zov.part, document.body.className]"))
         presses = [("a key", page.press_key), ("a click", page.click), ("a touch", page.touch), ("a key", page.press_key)]
         for part, (name, press) in enumerate(presses):
             if name == "a key":

@@ -25,9 +25,8 @@ public:
     void pump();
     bool silent() const { return !output_; }
 
-    // Rendered this far ahead of the sound: longer than a slow frame, so the
-    // sound does not break, and short, as the music's start and end are
-    // heard this much after the show asks for them.
+    // Rendered this far ahead of the sound: longer than a slow frame, so
+    // that the sound does not break.
     static constexpr double kAheadSeconds = 0.2;
 
 protected:

@@ -6,8 +6,9 @@
   - the first frame after the click on "click to start" in headless
     Chromium: clicked as soon as the page is there (loading included), and
     once it is ready;
-  - the timedemo: native demobench's whole-show frames per second, then
-    the page's (?timedemo), each taken best of ROUNDS, and their ratio.
+  - the timedemo: native demobench's whole-show frames per second and the
+    page's (?timedemo), in turns, each taken best of ROUNDS, and their
+    ratio.
 
 Usage: bench/web/web_bench.py [BUILD_DIR [WEB_BUILD_DIR [ROUNDS]]]
        (defaults: build, build-web, 3)
@@ -75,8 +76,11 @@ def main():
     rounds = int(sys.argv[3]) if len(sys.argv) > 3 else 3
     sizes(page_dir)
     first_frames(page_dir, rounds)
-    native = [native_fps(build_dir) for _ in range(rounds)]
-    web = [web_fps(page_dir) for _ in range(rounds)]
+    # In turns, so that both meet the same load of a shared machine.
+    native, web = [], []
+    for _ in range(rounds):
+        native.append(native_fps(build_dir))
+        web.append(web_fps(page_dir))
     print("timedemo, whole show: native %s fps, web %s fps" %
           (", ".join("%.0f" % f for f in native), ", ".join("%.0f" % f for f in web)))
     print("best of %d: native %.0f fps, web %.0f fps: the web at %.0f%% of native" %

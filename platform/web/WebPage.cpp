@@ -109,7 +109,6 @@ void runUntilDone(std::function<bool()> work)
 
 void exitProgram(int status)
 {
-    gLoop = nullptr;
     if (status != 0)
         setState("failed");
     emscripten_force_exit(status);

@@ -15,11 +15,13 @@ folder that holds data/:
       skip the four parts one by one; a click ends the end picture; the
       console's lines are the native show's
 
-Status 0 when it holds, 1 when not, 77 (skipped) without a page.
+Status 0 when it holds, 1 when not, 77 (skipped) without a page or
+Chromium.
 """
 import base64
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -149,6 +151,9 @@ def main():
     command, page_dir, tool = sys.argv[1:]
     if not os.path.isfile(os.path.join(page_dir, "zov.wasm")):
         print("no web page in %s (scripts/web-build.sh makes it)" % page_dir)
+        return 77
+    if not shutil.which("chromium"):
+        print("no chromium (scripts/deps.sh web installs it)")
         return 77
     return {"frames": frames, "playback": playback, "skips": skips}[command](page_dir, tool)
 

@@ -20,6 +20,17 @@
 
 namespace zov {
 
+namespace {
+
+// A page built without threads renders the music first, on the one core.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+constexpr bool kSeekOnTwoCores = false;
+#else
+constexpr bool kSeekOnTwoCores = true;
+#endif
+
+} // namespace
+
 ShowSession::ShowSession(DisplayDriver& display, MusicPlayer& music, const Clock& clock, const ShowOptions& options)
     : display_(display), music_(music), options_(options), frameDescriptor_(std::make_unique<Bitmap>())
 {
@@ -97,10 +108,19 @@ bool ShowSession::seek(ShowTime t)
         return false;
     // The music renders its way there on the other core while the show
     // works out where it stands and the part replays its feedback.
-    std::thread music([this, t] { music_.playFrom(t.numerator, t.denominator); });
+    auto playMusic = [this, t] { music_.playFrom(t.numerator, t.denominator); };
+    std::thread music;
+    if (kSeekOnTwoCores)
+        music = std::thread(playMusic);
+    else
+        playMusic();
+    auto joinMusic = [&music] {
+        if (music.joinable())
+            music.join();
+    };
     const ShowSchedule* plan = schedule(t);
     if (plan == nullptr) {
-        music.join();
+        joinMusic();
         return false;
     }
     const ShowSchedule::State state = plan->at(t);
@@ -119,7 +139,7 @@ bool ShowSession::seek(ShowTime t)
                                   *display_.frame());
         part->catchUpTo(*renderDriver_, *display_.frame(), static_cast<float>(static_cast<double>(t.in(1000)) * 0.001));
     }
-    music.join();
+    joinMusic();
     ObjectLayer::setBonkCount(state.cues);
     driver_->place(at);
     return true;

@@ -12,6 +12,7 @@ math
 platform
 platform/openmpt
 platform/sdl
+platform/web
 raster
 engine3d
 lwo
@@ -22,6 +23,7 @@ show/capture
 show/live
 show/program
 show/timedemo
+show/web
 tools/datakit
 tools/xmcompose
 tools/demotool

@@ -172,4 +172,11 @@ SourceOpener::Result openModuleBytes(const std::vector<std::uint8_t>& bytes, int
     return result;
 }
 
+SourceOpener::Result ModuleFileOpener::openStream(const char*, int)
+{
+    SourceOpener::Result result;
+    result.error = kAudioErrorFileForm;
+    return result;
+}
+
 } // namespace zov

@@ -8,8 +8,11 @@
 
 namespace zov {
 
-LockstepShow::LockstepShow(FrameRate rate)
-    : rate_(rate.num > 0 && rate.den > 0 ? rate : FrameRate{}),
+LockstepShow::LockstepShow(FrameRate rate, SourceOpener& opener) : LockstepShow(rate, &opener, nullptr) {}
+
+LockstepShow::LockstepShow(FrameRate rate, SourceOpener* borrowed, std::unique_ptr<SourceOpener> owned)
+    : rate_(rate.num > 0 && rate.den > 0 ? rate : FrameRate{}), ownedOpener_(std::move(owned)),
+      opener_(ownedOpener_ ? *ownedOpener_ : *borrowed),
       samples_(2 * static_cast<std::size_t>(samplesBefore(1, rate_) + 1))
 {
 }

@@ -2,9 +2,9 @@
 
 #include "platform/AudioMusicPlayer.h"
 #include "platform/Clock.h"
+#include "platform/AudioSource.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/OfflineAudioLayer.h"
-#include "platform/sdl/FileSources.h"
 #include "runtime/PartList.h"
 #include "show/ShowSession.h"
 #include "show/capture/FrameRate.h"
@@ -64,7 +64,10 @@ class LockstepShow final : private PartRenderer {
 public:
     static constexpr int kSampleRate = 44100;
 
+    // Reads the music with the files' opener of the native programs.
     explicit LockstepShow(FrameRate rate);
+    // Reads it with the given one (not owned), where there is no other.
+    LockstepShow(FrameRate rate, SourceOpener& opener);
     ~LockstepShow() override;
 
     // Times or watches the parts' renders besides; not owned. Before begin.
@@ -99,12 +102,14 @@ public:
     static std::int64_t samplesBefore(std::int64_t frame, FrameRate rate) { return rate.timeOf(frame, kSampleRate); }
 
 private:
+    LockstepShow(FrameRate rate, SourceOpener* borrowed, std::unique_ptr<SourceOpener> owned);
     void renderPart(int index, Part& part, Bitmap& frame, NewRenderDriver& renderDriver, float time) override;
 
     FrameRate rate_;
     PartRenderer* inner_ = nullptr;
     ManualClock clock_{1'000'000'000};
-    FileSourceOpener opener_;
+    std::unique_ptr<SourceOpener> ownedOpener_;
+    SourceOpener& opener_;
     OfflineAudioLayer audio_{opener_};
     AudioMusicPlayer music_{audio_};
     // The headless display, with keys that only the program presses.

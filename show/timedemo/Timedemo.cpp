@@ -8,20 +8,24 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <sys/resource.h>
-
 namespace zov {
 
 namespace {
 
-constexpr int kFps = 60;
 // Room for the frame times of a ten-minute part, made before the first frame.
-constexpr std::size_t kReservedFrames = kFps * 600;
+constexpr std::size_t kReservedFrames = kTimedemoFps * 600;
+
+double secondsBetween(const Clock& clock, std::int64_t from, std::int64_t to)
+{
+    return static_cast<double>(to - from) / static_cast<double>(clock.ticksPerSecond());
+}
+
+} // namespace
 
 // Times each part's render and counts the presented frames.
-class BenchWatch final : public PartRenderer {
+class TimedemoRun::Watch final : public PartRenderer {
 public:
-    BenchWatch(const Clock& clock, int framesPerPart, std::size_t expectedFrames)
+    Watch(const Clock& clock, int framesPerPart, std::size_t expectedFrames)
         : clock_(clock), framesPerPart_(framesPerPart)
     {
         for (auto& times : seconds)
@@ -58,45 +62,52 @@ private:
     int framesPerPart_;
 };
 
-double secondsBetween(const Clock& clock, std::int64_t from, std::int64_t to)
+TimedemoRun::TimedemoRun(LockstepShow& show, int framesPerPart, const Clock& clock)
+    : show_(show), clock_(clock),
+      watch_(std::make_unique<Watch>(clock, framesPerPart,
+                                     framesPerPart > 0 ? static_cast<std::size_t>(framesPerPart) : kReservedFrames))
 {
-    return static_cast<double>(to - from) / static_cast<double>(clock.ticksPerSecond());
+    watch_->show = &show_;
+    show_.setInnerRenderer(watch_.get());
+    show_.setKeyboard(framesPerPart > 0);
 }
 
-} // namespace
+TimedemoRun::~TimedemoRun()
+{
+    show_.setInnerRenderer(nullptr);
+}
 
-TimedemoReport runTimedemo(int framesPerPart, const Clock& clock, std::int64_t startTicks)
+bool TimedemoRun::begin()
+{
+    return show_.begin(0) == 0;
+}
+
+bool TimedemoRun::step()
+{
+    const LockstepFrame* frame = show_.next();
+    if (frame == nullptr)
+        return false;
+    watch_->frame(frame->facts);
+    return true;
+}
+
+TimedemoReport TimedemoRun::finish(std::int64_t startTicks)
 {
     TimedemoReport report;
-    {
-        const std::size_t reserved = framesPerPart > 0 ? static_cast<std::size_t>(framesPerPart) : kReservedFrames;
-        BenchWatch bench(clock, framesPerPart, reserved);
-        LockstepShow show(kFps);
-        bench.show = &show;
-        show.setInnerRenderer(&bench);
-        show.setKeyboard(framesPerPart > 0);
-        if (show.begin(0) == 0)
-            while (const LockstepFrame* frame = show.next())
-                bench.frame(frame->facts);
-        report.status = show.finish();
-
-        for (int p = 0; p < kShowPartCount; ++p) {
-            TimedemoReport::PartRow row;
-            row.part = p;
-            const std::vector<double>& s = bench.seconds[p];
-            row.frames = static_cast<std::int64_t>(s.size());
-            for (double t : s)
-                row.renderSeconds += t;
-            row.times = summarizeFrameTimes(s);
-            report.parts.push_back(row);
-        }
-        report.showFrames = bench.frames;
-        report.showSeconds = secondsBetween(clock, bench.firstTicks, bench.lastTicks);
-        report.startUpSeconds = secondsBetween(clock, startTicks, bench.firstTicks);
+    report.status = show_.finish();
+    for (int p = 0; p < kShowPartCount; ++p) {
+        TimedemoReport::PartRow row;
+        row.part = p;
+        const std::vector<double>& s = watch_->seconds[p];
+        row.frames = static_cast<std::int64_t>(s.size());
+        for (double t : s)
+            row.renderSeconds += t;
+        row.times = summarizeFrameTimes(s);
+        report.parts.push_back(row);
     }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    report.peakResidentKb = usage.ru_maxrss;
+    report.showFrames = watch_->frames;
+    report.showSeconds = secondsBetween(clock_, watch_->firstTicks, watch_->lastTicks);
+    report.startUpSeconds = secondsBetween(clock_, startTicks, watch_->firstTicks);
     return report;
 }
 

@@ -3,6 +3,7 @@
 // start-up time and the peak memory.
 #include "image/OutputFile.h"
 #include "platform/Clock.h"
+#include "show/capture/LockstepShow.h"
 #include "show/program/DataSearch.h"
 #include "platform/ProcessFigures.h"
 #include "show/timedemo/Timedemo.h"
@@ -15,6 +16,8 @@
 #include <fstream>
 #include <limits>
 #include <string>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -36,6 +39,24 @@ constexpr const char* kUsage =
     "                 directory, then the program's folder, then ../share/zov from it\n"
     "  --help         print this and exit\n"
     "  --version      print the version and exit\n";
+
+// One pass of the show; startTicks is the program's start on clock.
+zov::TimedemoReport runTimedemo(int framesPerPart, const zov::Clock& clock, std::int64_t startTicks)
+{
+    zov::TimedemoReport report;
+    {
+        zov::LockstepShow show(zov::kTimedemoFps);
+        zov::TimedemoRun run(show, framesPerPart, clock);
+        if (run.begin())
+            while (run.step()) {
+            }
+        report = run.finish(startTicks);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    report.peakResidentKb = usage.ru_maxrss;
+    return report;
+}
 
 int usageError(const std::string& problem)
 {

@@ -1,14 +1,18 @@
 // The web build against the native one's references, run under node in the
-// folder that holds data/: the SSE2 row routines as Emscripten maps them
-// onto SIMD128 against the scalar ones; the show's music walking every row
+// folder that holds data/: the SSE2 row routines and feedback blurs as
+// Emscripten maps them onto SIMD128 against the scalar ones; the show's
+// music walking every row
 // of every order in sequence; every golden frame of GOLDEN_DIR/hashes.txt,
 // drawn from the pictures as this build decodes them. Prints each fault on
 // stderr; exits 0 when there is none, 1 otherwise, 77 (skipped) without
 // data/.
-#include "effects/ShowPlayback.h"
+#include "effects/FeedbackBlur.h"
+#include "image/Bitmap.h"
 #include "image/PixelRows.h"
 #include "platform/openmpt/ModuleInfo.h"
 #include "platform/openmpt/ModuleSource.h"
+#include "show/PartPlayback.h"
+#include "show/ShowTable.h"
 #include "tests/ReferenceHashes.h"
 
 #include <algorithm>
@@ -69,6 +73,32 @@ int rowFaults()
 #endif
 }
 
+// Widths round the blocks of 4 and 8 pixels, bytes that sum past a byte.
+int blurFaults()
+{
+    int faults = 0;
+    std::uint32_t seed = 1;
+    for (int width : {1, 3, 4, 7, 8, 9, 31, 512})
+        for (int four = 0; four < 2; ++four) {
+            Bitmap fast(width, 6), plain(width, 6);
+            for (std::size_t i = 0; i < fast.pixelCount(); ++i)
+                fast.pixels()[i] = plain.pixels()[i] = seed = seed * 1664525u + 1013904223u;
+            if (four) {
+                feedbackBlur4(fast);
+                blurref::fourNeighbour(plain.pixels(), width, 6);
+            } else {
+                feedbackBlur(fast);
+                blurref::threeNeighbour(plain.pixels(), width, 6);
+            }
+            if (!std::equal(fast.pixels(), fast.pixels() + fast.pixelCount(), plain.pixels())) {
+                std::fprintf(stderr, "blur: %s neighbours, %d wide, differs from the plain loop\n",
+                             four ? "four" : "three", width);
+                ++faults;
+            }
+        }
+    return faults;
+}
+
 // One pass through the module, 10 ms at a time: each step stays on its row,
 // goes to the next, or starts the next order at row 0, through every order.
 int musicFaults()
@@ -120,7 +150,7 @@ int goldenFaults(const std::string& goldenDir)
     int faults = 0;
     std::size_t compared = 0;
     for (int part = 0; part < kShowPartCount; ++part) {
-        const std::string prefix = std::string(showPartName(part)) + "_";
+        const std::string prefix = std::string(kShowParts[part].name) + "_";
         auto frameOf = [](double seconds) { return static_cast<int>(std::lround(seconds / kPlaybackFrameSeconds)); };
         int last = -1;
         for (const auto& [name, hash] : table)
@@ -162,7 +192,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no data kit in %s\n", std::filesystem::current_path().c_str());
         return 77;
     }
-    const int faults = zov::rowFaults() + zov::musicFaults() + zov::goldenFaults(argv[1]);
+    const int faults = zov::rowFaults() + zov::blurFaults() + zov::musicFaults() + zov::goldenFaults(argv[1]);
     std::printf("web check: %d faults\n", faults);
     return faults == 0 ? 0 : 1;
 }

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#if defined(__GLIBC__)
 #include <malloc.h>
+#endif
 
 namespace zov {
 
@@ -26,7 +28,9 @@ ProcessFigures readProcessFigures()
 {
     // Freed memory the allocator still keeps is not the program's: handing
     // it back first makes one pass comparable with the next.
+#if defined(__GLIBC__)
     malloc_trim(0);
+#endif
     ProcessFigures figures;
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)

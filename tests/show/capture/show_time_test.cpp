@@ -3,10 +3,11 @@
 // share a show time, and a show opened at a time gives the frame the
 // played-through show has there; so does a study of the show, led by its
 // clock, whatever frames it drew before and wherever it was taken.
-#include "show/capture/LockstepShow.h"
 #include "image/Bitmap.h"
 #include "platform/SteerableClock.h"
+#include "platform/sdl/FileSources.h"
 #include "show/ShowTable.h"
+#include "show/capture/LockstepShow.h"
 #include "show/live/ClockLedMusic.h"
 
 #include <gtest/gtest.h>

@@ -42,6 +42,17 @@ bool writeAll(int fd, const void* bytes, std::size_t size, std::int64_t& reached
     return true;
 }
 
+bool closeAfter(int& fd, bool ok, int& errorNumber)
+{
+    errorNumber = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        errorNumber = errno;
+    }
+    fd = -1;
+    return ok;
+}
+
 namespace {
 
 // The file at `path`, named `shownAs` in the error.
@@ -187,14 +198,8 @@ bool PositionLog::finish(std::int64_t bytes, std::string& error)
     if (fd_ < 0)
         return fail(EBADF, error);
     const std::int64_t end = std::clamp<std::int64_t>(bytes, 0, bytes_);
-    bool ok = fileBytes_ <= end || ::ftruncate(fd_, end) == 0;
-    int errorNumber = ok ? 0 : errno;
-    if (::close(fd_) != 0 && ok) {
-        ok = false;
-        errorNumber = errno;
-    }
-    fd_ = -1;
-    return ok || fail(errorNumber, error);
+    int errorNumber = 0;
+    return closeAfter(fd_, fileBytes_ <= end || ::ftruncate(fd_, end) == 0, errorNumber) || fail(errorNumber, error);
 }
 
 } // namespace zov

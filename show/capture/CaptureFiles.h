@@ -14,6 +14,10 @@ namespace zov {
 // interruption; reached grows by what got there. False when not all did,
 // with errno saying why (ENOSPC for a write that took nothing).
 bool writeAll(int fd, const void* bytes, std::size_t size, std::int64_t& reached);
+// Closes fd and leaves it -1 after the last writes, whose outcome ok gives
+// (errno saying why when false); a failed close counts too, since a full
+// disk may show only there. The first error goes to errorNumber.
+bool closeAfter(int& fd, bool ok, int& errorNumber);
 
 // Writes bytes as the whole of the file at path with plain system calls
 // (nothing allocated); false, with the reason in error, when any of them

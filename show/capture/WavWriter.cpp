@@ -105,15 +105,10 @@ bool WavWriter::finish(std::int64_t frames, std::string& error)
     std::uint8_t header[kHeaderBytes];
     makeHeader(header, sampleRate_, bytes + 36 > 0xFFFFFFFFu ? 0xFFFFFFFFu - 36 : static_cast<std::uint32_t>(bytes));
     errno = 0;
-    bool ok = (fileBytes_ <= end || ::ftruncate(fd_, end) == 0) &&
-              ::pwrite(fd_, header, kHeaderBytes, 0) == static_cast<ssize_t>(kHeaderBytes);
-    int errorNumber = ok ? 0 : errno;
-    if (::close(fd_) != 0 && ok) {
-        ok = false;
-        errorNumber = errno;
-    }
-    fd_ = -1;
-    return ok || fail(errorNumber, error);
+    const bool ok = (fileBytes_ <= end || ::ftruncate(fd_, end) == 0) &&
+                    ::pwrite(fd_, header, kHeaderBytes, 0) == static_cast<ssize_t>(kHeaderBytes);
+    int errorNumber = 0;
+    return closeAfter(fd_, ok, errorNumber) || fail(errorNumber, error);
 }
 
 } // namespace zov

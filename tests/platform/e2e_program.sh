@@ -48,23 +48,7 @@ if [ -z "$datadir" ]; then
   echo "using stand-in data"
 fi
 
-pid=""
-xvfb=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-}
-trap cleanup EXIT
-Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-i=0
-while [ ! -s "$work/display" ]; do
-  i=$((i + 1))
-  [ $i -gt 100 ] && fail "Xvfb did not start"
-  sleep 0.1
-done
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY
+. "$(dirname "$0")/../xvfb.sh"
 export SDL_AUDIODRIVER=dummy
 
 # shellcheck disable=SC2086

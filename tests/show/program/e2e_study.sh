@@ -41,23 +41,7 @@ first=$(awk '$3 == 2 { print $1; exit }' "$work/capture/positions.tsv")
 [ -n "$first" ] || fail "no frame of the second part in the capture"
 frame() { printf '%s/capture/frame-%06d.png' "$work" "$1"; }
 
-pid=""
-xvfb=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-}
-trap cleanup EXIT
-Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-i=0
-while [ ! -s "$work/display" ]; do
-  i=$((i + 1))
-  [ $i -gt 100 ] && fail "Xvfb did not start"
-  sleep 0.1
-done
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY
+. "$(dirname "$0")/../../xvfb.sh"
 
 # Opened in the second part, a second and a half after its start.
 "$program" --study --start-time "$(awk -v f="$first" 'BEGIN { printf "%.3f", f / 60 + 1.5 }')" \

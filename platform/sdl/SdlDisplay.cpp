@@ -75,7 +75,14 @@ bool SdlDisplay::open(int width, int height, bool, int)
 {
     if (width <= 0 || height <= 0)
         return false;
-    // Opened again (the show played over): the window it had goes first.
+    // Opened again at the same size (the show played over): the window
+    // stays where the viewer put it, blank for the next show. Tearing it
+    // down and making it anew would flicker, and the X and GL libraries keep
+    // a little of every connection they close.
+    if (window_ && frame_ && frame_->width() == width && frame_->height() == height) {
+        frame_->fill(0);
+        return true;
+    }
     if (window_)
         close();
     frame_ = std::make_unique<Bitmap>(width, height);

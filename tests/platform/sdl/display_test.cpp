@@ -145,6 +145,11 @@ TEST(SdlDisplayOpen, OpensAndPresentsOnTheDummyVideoDriver)
     EXPECT_TRUE(display.present());
     Bitmap wrongSize(16, 16);
     EXPECT_FALSE(display.presentBitmap(wrongSize));
+    // Opened again for the next show: the same window, blank.
+    const Bitmap* frame = display.frame();
+    ASSERT_TRUE(display.open(512, 384, true, 32));
+    EXPECT_EQ(display.frame(), frame);
+    EXPECT_EQ(display.frame()->pixel(7, 5), 0u);
     EXPECT_TRUE(display.reopen());
     EXPECT_TRUE(display.present());
     display.close();

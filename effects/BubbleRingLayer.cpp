@@ -1,8 +1,8 @@
 #include "effects/BubbleRingLayer.h"
 
 #include "effects/ParamProtocol.h"
-#include "math/Matrix.h"
 #include "image/Bitmap.h"
+#include "math/Matrix.h"
 #include "raster/FixedPoint.h"
 
 #include <algorithm>

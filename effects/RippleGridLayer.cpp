@@ -2,8 +2,8 @@
 
 #include "effects/FeedbackBlur.h"
 #include "effects/FeedbackState.h"
-#include "math/Matrix.h"
 #include "image/Bitmap.h"
+#include "math/Matrix.h"
 #include "raster/FixedPoint.h"
 
 #include <algorithm>

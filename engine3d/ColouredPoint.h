@@ -1,7 +1,7 @@
 #pragma once
 
-#include "math/Vec3.h"
 #include "image/Bitmap.h"
+#include "math/Vec3.h"
 #include "raster/PixelOps.h"
 
 #include <cstddef>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "math/Matrix.h"
 #include "engine3d/SurfacePolygon.h"
 #include "engine3d/VertexObject.h"
+#include "math/Matrix.h"
 
 #include <cstdint>
 #include <memory>

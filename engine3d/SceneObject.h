@@ -1,7 +1,7 @@
 #pragma once
 
-#include "math/Matrix.h"
 #include "engine3d/TcbChannel.h"
+#include "math/Matrix.h"
 #include "math/Vec3.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "math/Vec3.h"
 #include "image/Bitmap.h"
+#include "math/Vec3.h"
 
 #include <array>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // layer, module source), from memory, then a little playing and seeking.
 #include "fuzz/FuzzSupport.h"
 #include "platform/AudioMusicPlayer.h"
-#include "platform/openmpt/ModuleSource.h"
 #include "platform/OfflineAudioLayer.h"
+#include "platform/openmpt/ModuleSource.h"
 
 #include <vector>
 

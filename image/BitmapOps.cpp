@@ -1,6 +1,6 @@
 #include "image/Bitmap.h"
-#include "image/Placement.h"
 #include "image/PixelRows.h"
+#include "image/Placement.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 // The perspective-correct fills: texture coordinates divided out at the ends
 // of runs of 16 (or 64) pixels and stepped linearly inside a run.
 #include "image/Bitmap.h"
-#include "raster/NewRenderDriver.h"
 #include "raster/FillTarget.h"
+#include "raster/NewRenderDriver.h"
 #include "raster/PerspectiveWalk.h"
 #include "raster/PixelOps.h"
 #include "raster/RasterTriangle.h"

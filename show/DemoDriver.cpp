@@ -7,10 +7,10 @@
 #include "platform/DisplayDriver.h"
 #include "platform/MusicPlayer.h"
 #include "runtime/ActionTable.h"
-#include "show/BitmapFont.h"
 #include "runtime/DemoTimer.h"
 #include "runtime/Part.h"
 #include "runtime/PartList.h"
+#include "show/BitmapFont.h"
 #include "show/ShowTable.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "image/Bitmap.h"
 #include "platform/AudioMusicPlayer.h"
-#include "platform/sdl/FileSources.h"
 #include "platform/OfflineAudioLayer.h"
 #include "platform/PixelConverter.h"
+#include "platform/sdl/FileSources.h"
 
 #include "tests/platform/TinyXm.h"
 

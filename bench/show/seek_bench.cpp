@@ -9,10 +9,10 @@
 //   seek_bench [data folder]     (default: the build's bin/)
 #include "image/ReleaseLines.h"
 #include "platform/AudioMusicPlayer.h"
+#include "platform/Clock.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/MusicPlayer.h"
 #include "platform/OfflineAudioLayer.h"
-#include "platform/Clock.h"
 #include "platform/SteerableClock.h"
 #include "platform/sdl/FileSources.h"
 #include "show/ShowSchedule.h"

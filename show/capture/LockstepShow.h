@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/AudioMusicPlayer.h"
-#include "platform/Clock.h"
 #include "platform/AudioSource.h"
+#include "platform/Clock.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/OfflineAudioLayer.h"
 #include "runtime/PartList.h"

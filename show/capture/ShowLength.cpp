@@ -1,10 +1,10 @@
 #include "show/capture/ShowLength.h"
 
 #include "platform/AudioLayer.h"
-#include "platform/sdl/FileSources.h"
-#include "platform/openmpt/ModuleInfo.h"
 #include "platform/MusicPlayer.h"
 #include "platform/OfflineAudioLayer.h"
+#include "platform/openmpt/ModuleInfo.h"
+#include "platform/sdl/FileSources.h"
 #include "show/ShowTable.h"
 #include "show/capture/LockstepShow.h"
 

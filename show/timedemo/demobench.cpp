@@ -3,9 +3,9 @@
 // start-up time and the peak memory.
 #include "image/OutputFile.h"
 #include "platform/Clock.h"
+#include "platform/ProcessFigures.h"
 #include "show/capture/LockstepShow.h"
 #include "show/program/DataSearch.h"
-#include "platform/ProcessFigures.h"
 #include "show/timedemo/Timedemo.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "platform/AudioMusicPlayer.h"
-#include "platform/sdl/FileSources.h"
 #include "platform/OfflineAudioLayer.h"
 #include "platform/XmLayout.h"
+#include "platform/sdl/FileSources.h"
 #include "tests/image/RecordingSink.h"
 
 #include "TinyXm.h"

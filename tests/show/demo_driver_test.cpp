@@ -1,16 +1,16 @@
 #include "image/Bitmap.h"
 #include "raster/NewRenderDriver.h"
+#include "runtime/PartList.h"
 #include "show/BitmapFont.h"
 #include "show/DemoDriver.h"
-#include "runtime/PartList.h"
 #include "tests/runtime/DataFolder.h"
 #include "tests/show/ShowFakes.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <exception>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <vector>
 

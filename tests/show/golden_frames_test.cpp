@@ -7,10 +7,10 @@
 //   ZOV_UPDATE_REFERENCE=1 ./show_golden_test
 // (writes tests/effects/golden/*.png and hashes.txt in the source tree). A
 // frame that differs is written to the build's tests/golden_actual/.
-#include "show/PartPlayback.h"
-#include "show/ShowTable.h"
 #include "image/Bitmap.h"
 #include "image/PngWriter.h"
+#include "show/PartPlayback.h"
+#include "show/ShowTable.h"
 #include "tests/ReferenceHashes.h"
 
 #include <gtest/gtest.h>

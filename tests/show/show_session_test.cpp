@@ -7,8 +7,8 @@
 #include <array>
 #include <cstdio>
 #include <exception>
-#include <vector>
 #include <string>
+#include <vector>
 
 using namespace zov;
 using namespace zov::test;

@@ -1,12 +1,12 @@
 #include "tools/demotool/Render.h"
 
-#include "show/PartPlayback.h"
 #include "engine3d/Scene.h"
 #include "image/Bitmap.h"
 #include "image/PngWriter.h"
 #include "lwo/LwoReader.h"
 #include "lwo/ObjectBuilder.h"
 #include "raster/NewRenderDriver.h"
+#include "show/PartPlayback.h"
 #include "tools/demotool/FileInfo.h"
 
 #include <algorithm>

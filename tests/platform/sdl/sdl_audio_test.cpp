@@ -14,12 +14,12 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <vector>
 #include <thread>
+#include <vector>
 
 using namespace zov;
 using namespace zov::test;

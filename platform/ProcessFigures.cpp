@@ -45,8 +45,9 @@ ProcessFigures readProcessFigures()
 std::string describe(const ProcessFigures& figures)
 {
     char line[96];
-    std::snprintf(line, sizeof line, "resident %.1f MB, %d files open, %d threads",
-                  static_cast<double>(figures.residentKb) / 1024.0, figures.openFiles, figures.threads);
+    std::snprintf(line, sizeof line, "resident %.1f MB, %d file%s open, %d thread%s",
+                  static_cast<double>(figures.residentKb) / 1024.0, figures.openFiles,
+                  figures.openFiles == 1 ? "" : "s", figures.threads, figures.threads == 1 ? "" : "s");
     return line;
 }
 

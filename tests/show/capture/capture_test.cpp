@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -515,13 +516,10 @@ TEST_F(Capture, TheShowPlayedOverAndOverHoldsNoMoreThanAfterItsFirstPass)
     ASSERT_EQ(program(ZOV_DEMOBENCH, "--frames 15 --repeat 5"), 0) << stderrText();
     std::istringstream lines(stderrText());
     std::vector<std::array<double, 3>> passes; // resident MB, files, threads
-    for (std::string line; std::getline(lines, line);) {
-        std::array<double, 3> p{};
-        int pass = 0;
-        if (std::sscanf(line.c_str(), "pass %d: resident %lf MB, %lf files open, %lf threads", &pass, &p[0], &p[1],
-                        &p[2]) == 4)
-            passes.push_back(p);
-    }
+    const std::regex figures(R"(pass \d+: resident ([\d.]+) MB, (\d+) files? open, (\d+) threads?)");
+    for (std::string line; std::getline(lines, line);)
+        if (std::smatch m; std::regex_match(line, m, figures))
+            passes.push_back({std::stod(m[1]), std::stod(m[2]), std::stod(m[3])});
     ASSERT_EQ(passes.size(), 5u) << stderrText();
     for (const auto& p : passes) {
         EXPECT_EQ(p[1], passes[0][1]);

@@ -55,16 +55,7 @@ export SDL_AUDIODRIVER=dummy
 (cd "$work/cwd" && exec "$program" $dataopt) >"$work/stdout" 2>"$work/stderr" &
 pid=$!
 
-i=0
-until grep -q "^got to loop $" "$work/stdout" 2>/dev/null; do
-  kill -0 "$pid" 2>/dev/null || fail "$name ended before its loop"
-  i=$((i + 1))
-  [ $i -gt 600 ] && fail "no 'got to loop' within 60 s"
-  sleep 0.1
-done
-
-win=$(xdotool search --name '^ZOV$' 2>/dev/null | head -n 1)
-[ -n "$win" ] || fail "no window named ZOV"
+wait_for_window
 size=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: *//p')
 if [ "$name" = demoplayfs ]; then
   # The screen switched to 512x384, or the whole 1024x768 desktop.

@@ -47,15 +47,7 @@ frame() { printf '%s/capture/frame-%06d.png' "$work" "$1"; }
 "$program" --study --start-time "$(awk -v f="$first" 'BEGIN { printf "%.3f", f / 60 + 1.5 }')" \
   >"$work/stdout" 2>"$work/stderr" &
 pid=$!
-i=0
-until grep -q "^got to loop $" "$work/stdout" 2>/dev/null; do
-  kill -0 "$pid" 2>/dev/null || fail "$name ended before its loop"
-  i=$((i + 1))
-  [ $i -gt 600 ] && fail "no 'got to loop' within 60 s"
-  sleep 0.1
-done
-win=$(xdotool search --name '^ZOV$' 2>/dev/null | head -n 1)
-[ -n "$win" ] || fail "no window named ZOV"
+wait_for_window
 
 # Pixels that differ between the window and a picture.
 differing() {

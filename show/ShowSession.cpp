@@ -88,16 +88,14 @@ const ShowSchedule* ShowSession::schedule(ShowTime until)
     const std::int64_t rate = options_.musicRate;
     const std::int64_t chunk = 10 * rate;
     const std::int64_t wanted = std::min(until.in(rate) + chunk, 20 * 60 * rate);
-    bool grew = !schedule_;
     while (musicTimeline_->frames() < wanted &&
            (!schedule_ || schedule_->entries().back().part != ShowSchedule::kEndPicture)) {
         const bool more = musicTimeline_->extend(*timelineSource_, MixingAudioLayer::kBlockFrames, chunk);
         schedule_ = std::make_unique<ShowSchedule>(*musicTimeline_, options_.musicRate);
-        grew = false;
         if (!more)
             break;
     }
-    if (grew && !musicTimeline_->empty())
+    if (!schedule_ && !musicTimeline_->empty())
         schedule_ = std::make_unique<ShowSchedule>(*musicTimeline_, options_.musicRate);
     return musicTimeline_->empty() ? nullptr : schedule_.get();
 }

@@ -89,8 +89,7 @@ void FeedbackCheckpoints::bringTo(int index, Part& part, float startSeconds, std
     Kept& kept = keptFor(index, startSeconds);
     loadLatest(kept, part, upTo);
     // Whole stretches between kept steps only: the frame runs the rest.
-    const std::int64_t lastKeptStep = kept.first + (upTo - kept.first + 1) / interval_ * interval_ - 1;
-    runTo(kept, part, lastKeptStep, renderDriver, frame);
+    runTo(kept, part, lastStretchEndBy(kept, upTo), renderDriver, frame);
     part.catchUpFully();
 }
 
@@ -114,7 +113,7 @@ bool FeedbackCheckpoints::workAhead(int index, Part& part, float startSeconds, s
     if (part.feedbackWords() == 0)
         return false;
     Kept& kept = keptFor(index, startSeconds);
-    const std::int64_t lastSlot = slotOf(kept, kept.first + (lastStep - kept.first + 1) / interval_ * interval_ - 1);
+    const std::int64_t lastSlot = slotOf(kept, lastStretchEndBy(kept, lastStep));
     if (lastSlot < 0 || (static_cast<std::size_t>(lastSlot) < kept.slots.size() &&
                          !kept.slots[static_cast<std::size_t>(lastSlot)].empty()))
         return false;

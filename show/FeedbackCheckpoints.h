@@ -53,6 +53,12 @@ private:
     // The step of slot k, and the slot a step stands on (-1: none).
     std::int64_t stepOf(const Kept& kept, std::int64_t slot) const { return kept.first + (slot + 1) * interval_ - 1; }
     std::int64_t slotOf(const Kept& kept, std::int64_t step) const;
+    // The last step at or before step that ends a whole stretch between kept
+    // states (kept.first - 1 when none does).
+    std::int64_t lastStretchEndBy(const Kept& kept, std::int64_t step) const
+    {
+        return stepOf(kept, (step - kept.first + 1) / interval_ - 1);
+    }
     void keep(Kept& kept, const Part& part);
     // Loads the latest kept state at or before step into part; false: none.
     bool loadLatest(Kept& kept, Part& part, std::int64_t step);
